@@ -1,0 +1,82 @@
+#include "BenchDatabase.h"
+
+#include "platform/Schema.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+#include <QUrlQuery>
+
+void ensureBenchApplication()
+{
+    static int argc = 1;
+    static char name[] = "bench";
+    static char *argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+bool postgresAvailable()
+{
+    return !qEnvironmentVariable("ORVANE_TEST_PG").isEmpty();
+}
+
+BenchDatabase::BenchDatabase(Backend backend)
+    : m_backend(backend)
+{
+    ensureBenchApplication();
+    m_cnn = std::make_unique<Connection>();
+    if (backend == Backend::Sqlite) {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_connectionString = QStringLiteral("sqlite://") + m_dir->filePath(QStringLiteral("bench.db"));
+        auto opened = m_cnn->Open(m_connectionString, Connection::CreateIfMissing);
+        if (!opened) {
+            m_error = opened.error();
+            return;
+        }
+    } else {
+        const QString base = qEnvironmentVariable("ORVANE_TEST_PG");
+        if (base.isEmpty()) {
+            m_error = QStringLiteral("ORVANE_TEST_PG is not set");
+            return;
+        }
+        m_schema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
+        Connection admin;
+        auto opened = admin.Open(base);
+        if (!opened) {
+            m_error = opened.error();
+            return;
+        }
+        admin.Execute(QStringLiteral("DROP SCHEMA IF EXISTS ") + m_schema + QStringLiteral(" CASCADE"));
+        auto made = admin.Execute(QStringLiteral("CREATE SCHEMA ") + m_schema);
+        if (!made) {
+            m_error = made.error();
+            return;
+        }
+        QUrl url(base);
+        QUrlQuery q(url);
+        q.addQueryItem(QStringLiteral("schema"), m_schema);
+        url.setQuery(q);
+        m_connectionString = url.toString();
+        auto again = m_cnn->Open(m_connectionString);
+        if (!again) {
+            m_error = again.error();
+            return;
+        }
+    }
+    auto created = Schema::create(*m_cnn);
+    if (!created) {
+        m_error = created.error();
+        return;
+    }
+    m_available = true;
+}
+
+BenchDatabase::~BenchDatabase()
+{
+    m_cnn->Close();
+    if (m_backend == Backend::Postgres && !m_schema.isEmpty()) {
+        Connection admin;
+        if (admin.Open(qEnvironmentVariable("ORVANE_TEST_PG")))
+            admin.Execute(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+    }
+}

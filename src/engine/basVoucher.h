@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class VoucherCardControl;
+class VoucherDocument;
+
+// Value functions of the voucher engine: single values of the head and body documents, and the
+// card checks that run before a save. None of them fails: a missing row or attribute reads as "".
+namespace basVoucher {
+
+// Text of attribute lower(trim(field)) of the first z:row (the head row), or "".
+QString GetHeadValue(const VoucherDocument &doc, const QString &field);
+
+// Text of attribute lower(trim(field)) of the row-th z:row (0-based, counting every row, those
+// marked for deletion included), or "".
+QString GetBodyValue(const VoucherDocument &doc, const QString &field, int row);
+
+// Sets attribute lower(field) of the head row to the value's text (VoucherDocument::valueText).
+// A null value makes the column NULL (removes the attribute). No head row: nothing happens.
+void SetHeadValue(VoucherDocument &doc, const QString &field, const QVariant &value);
+
+// Checks that every required head item and, on body rows that name a product (cpscode), every
+// required body column is filled. excluded lists field names that are not checked, each wrapped in
+// commas (",ccode,"). Returns false only when the body has no live row naming a product; the
+// caller refuses the save whenever msg is not empty.
+bool CheckRequiredItems(VoucherCardControl &card, const QString &excluded, QString &msg);
+
+// Gives every head item the same refused characters: text when useGiven, else the body's.
+void SetHeadBadStr(VoucherCardControl &card, bool useGiven, const QString &text);
+
+} // namespace basVoucher

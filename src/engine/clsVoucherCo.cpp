@@ -1,0 +1,326 @@
+#include "clsVoucherCo.h"
+
+#include "common/modPublic.h"
+#include "entry/clsVoucherGetInfo.h"
+#include "entry/clsVoucherShowParameter.h"
+#include "host/clsLogin.h"
+
+#include <QDate>
+
+namespace {
+
+QString g_salesStartDate = QStringLiteral("1900-01-01");
+
+// Identifiers arrive as numbers or as text; both name the same voucher.
+qlonglong idValue(const QVariant &v)
+{
+    return v.toLongLong();
+}
+
+bool isNoVoucher(const QVariant &id)
+{
+    const qlonglong n = idValue(id);
+    return n == -1 || n == 0;
+}
+
+} // namespace
+
+clsVoucherCo::clsVoucherCo()
+{
+    InitialNewDOM();
+}
+
+clsVoucherCo::~clsVoucherCo()
+{
+    TerminateDOM();
+    m_info.reset();
+    m_sp.reset();
+    m_cnn.Close();
+    m_login.reset();
+}
+
+void clsVoucherCo::InitialNewDOM(const VoucherDocument *head, const VoucherDocument *body)
+{
+    m_domHead = head ? *head : VoucherDocument();
+    m_domBody = body ? *body : VoucherDocument();
+    if (!m_hasDocuments)
+        m_domFormat = VoucherDocument();
+    m_hasDocuments = true;
+}
+
+void clsVoucherCo::TerminateDOM()
+{
+    m_domHead = VoucherDocument();
+    m_domBody = VoucherDocument();
+    m_domFormat = VoucherDocument();
+    m_hasDocuments = false;
+}
+
+std::shared_ptr<clsVoucherGetInfo> clsVoucherCo::oGI()
+{
+    if (!m_info)
+        m_info = std::make_shared<clsVoucherGetInfo>();
+    return m_info;
+}
+
+QString clsVoucherCo::CardNumber() const
+{
+    return m_sp ? m_sp->CardNumber : QString();
+}
+
+void clsVoucherCo::setCardNumber(const QString &cardNumber)
+{
+    if (!m_sp)
+        m_sp = std::make_shared<clsVoucherShowParameter>();
+    m_sp->CardNumber = cardNumber;
+}
+
+QString clsVoucherCo::SalesStartDate()
+{
+    return g_salesStartDate;
+}
+
+void clsVoucherCo::Initial(std::shared_ptr<clsLogin> login, const QString &sCardNumber,
+                           std::shared_ptr<clsVoucherShowParameter> objSP1)
+{
+    m_login = std::move(login);
+    m_sp = objSP1 ? std::move(objSP1) : std::make_shared<clsVoucherShowParameter>();
+    setCardNumber(sCardNumber);
+    if (!m_login) {
+        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, QStringLiteral("没有登录对象"),
+                              QStringLiteral("clsVoucherCo:Initial"));
+        return;
+    }
+    auto opened = m_cnn.Open(m_login->ConnectionString());
+    if (!opened) {
+        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, opened.error(), QStringLiteral("clsVoucherCo:Initial"));
+        return;
+    }
+    oGI()->loadVoucherInfo(CardNumber(), m_login->ConnectionString());
+    readSalesStartDate();
+    if (CardNumber().toLower() == QLatin1String("1801")) {
+        m_business = ObjectRegistry::createAs<VoucherBusiness>(ObjectRegistry::progId(QStringLiteral("clsManageSample")));
+        if (m_business)
+            m_business->Initial(m_login, m_info);
+    }
+}
+
+void clsVoucherCo::readSalesStartDate()
+{
+    auto rs = m_cnn.Query(QStringLiteral("SELECT cvalue, cdefault FROM accinformation WHERE csysid = ? AND cname = ?"),
+                          {QStringLiteral("SA"), QStringLiteral("domstartdate")});
+    if (!rs) {
+        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, rs.error(), QStringLiteral("clsVoucherCo:Initial"));
+        return;
+    }
+    if (rs->isEmpty())
+        return;
+    const QVariant v = rs->isNull(QStringLiteral("cvalue")) ? rs->value(QStringLiteral("cdefault"))
+                                                             : rs->value(QStringLiteral("cvalue"));
+    const QDate d = QDate::fromString(v.toString().left(10), Qt::ISODate);
+    if (d.isValid())
+        g_salesStartDate = d.toString(Qt::ISODate);
+}
+
+QString clsVoucherCo::whereClause(const QString &keyword) const
+{
+    const QString where = m_sp ? m_sp->Where : QString();
+    if (where.trimmed().isEmpty())
+        return {};
+    // The condition is wrapped so that an OR inside it cannot escape the clause it is joined to.
+    return QLatin1Char(' ') + keyword + QStringLiteral(" (") + where + QLatin1Char(')');
+}
+
+Result<Recordset> clsVoucherCo::loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params)
+{
+    auto rs = m_cnn.Query(sql, params);
+    if (!rs)
+        return rs;
+    doc = VoucherDocument::fromRecordset(*rs);
+    return rs;
+}
+
+Result<QVariant> clsVoucherCo::boundId(bool largest)
+{
+    // ORDER BY ... LIMIT 1 rather than MAX/MIN: both backends walk the key index of the head table
+    // through the view, where an aggregate over a joined view may read every row.
+    const QString id = m_info->IDName();
+    return m_cnn.Scalar(QStringLiteral("SELECT ") + id + QStringLiteral(" FROM ") + m_info->BTQName()
+                        + whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
+                        + (largest ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + QStringLiteral(" LIMIT 1"));
+}
+
+Result<void> clsVoucherCo::updatePosition(const Recordset &head)
+{
+    if (head.isEmpty()) {
+        m_sp->CurID = 0;
+        m_bof = m_eof = true;
+        return {};
+    }
+    m_sp->CurID = head.row(0).value(head.fieldIndex(m_info->IDName()));
+    auto maxId = boundId(true);
+    if (!maxId)
+        return fail(maxId.error());
+    auto minId = boundId(false);
+    if (!minId)
+        return fail(minId.error());
+    const qlonglong cur = idValue(m_sp->CurID);
+    const bool isMax = !maxId->isNull() && idValue(*maxId) == cur;
+    const bool isMin = !minId->isNull() && idValue(*minId) == cur;
+    m_bof = isMin;
+    m_eof = isMax;
+    if (!isNoVoucher(m_sp->CurID))
+        m_sp->PreID = m_sp->CurID;
+    return {};
+}
+
+void clsVoucherCo::GetVoucherData()
+{
+    const QString where = QStringLiteral("clsVoucherCo:GetVoucherData");
+    auto report = [&](const QString &error) { modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, error, where); };
+    if (!m_cnn.isOpen()) {
+        report(QStringLiteral("数据库连接已关闭"));
+        return;
+    }
+    bool noVoucherWanted = false;
+    if (idValue(m_sp->ID) == -1) {
+        auto newest = boundId(true);
+        if (!newest) {
+            report(newest.error());
+            return;
+        }
+        if (!newest->isNull())
+            m_sp->CurID = *newest;
+    } else {
+        noVoucherWanted = idValue(m_sp->ID) == 0;
+        m_sp->CurID = m_sp->ID;
+    }
+    if (!isNoVoucher(m_sp->CurID))
+        m_sp->PreID = m_sp->CurID;
+
+    const QString id = m_info->IDName();
+    const QVariantList key{idValue(m_sp->CurID)};
+    VoucherDocument head;
+    auto headRs = loadInto(head, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName()
+                                     + QStringLiteral(" WHERE ") + id + QStringLiteral(" = ?"),
+                           key);
+    if (!headRs) {
+        report(headRs.error());
+        return;
+    }
+    VoucherDocument body;
+    const bool hasBody = !m_info->BWQName().isEmpty();
+    if (hasBody) {
+        auto bodyRs = loadInto(body, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName()
+                                         + QStringLiteral(" WHERE ") + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ")
+                                         + m_info->SubIDName(),
+                               key);
+        if (!bodyRs) {
+            report(bodyRs.error());
+            return;
+        }
+    }
+    m_domHead = std::move(head);
+    if (hasBody)
+        m_domBody = std::move(body);
+    if (!noVoucherWanted) {
+        auto moved = updatePosition(*headRs);
+        if (!moved)
+            report(moved.error());
+    }
+}
+
+Result<void> clsVoucherCo::Refresh()
+{
+    if (!m_cnn.isOpen())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    const QString id = m_info->IDName();
+    VoucherDocument head;
+    auto headRs = loadInto(head, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName()
+                                     + whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
+                                     + QStringLiteral(" DESC LIMIT 1"),
+                           {});
+    if (!headRs)
+        return fail(headRs.error());
+    VoucherDocument body;
+    if (!m_info->BWQName().isEmpty()) {
+        // Without a head the body query still runs, for an empty body that carries the columns.
+        const QVariant key = headRs->isEmpty() ? QVariant(qlonglong(0))
+                                               : QVariant(idValue(headRs->row(0).value(headRs->fieldIndex(id))));
+        auto bodyRs = loadInto(body, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName()
+                                         + QStringLiteral(" WHERE ") + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ")
+                                         + m_info->SubIDName(),
+                               {key});
+        if (!bodyRs)
+            return fail(bodyRs.error());
+    }
+    auto moved = updatePosition(*headRs);
+    if (!moved)
+        return moved;
+    m_domHead = std::move(head);
+    if (!m_info->BWQName().isEmpty())
+        m_domBody = std::move(body);
+    return {};
+}
+
+Result<void> clsVoucherCo::VoucherMove(enumVoucherMoveStyle eMoveStyle)
+{
+    if (!m_cnn.isOpen())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    const QString id = m_info->IDName();
+    QString sql = QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName();
+    QVariantList params;
+    switch (eMoveStyle) {
+    case evmsMoveFirst:
+    case evmsMoveLast:
+        sql += whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
+               + (eMoveStyle == evmsMoveFirst ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+        break;
+    case evmsMovePrevious:
+    case evmsMoveNext:
+        sql += QStringLiteral(" WHERE (") + id + (eMoveStyle == evmsMovePrevious ? QStringLiteral(" < ?)") : QStringLiteral(" > ?)"))
+               + whereClause(QStringLiteral("AND")) + QStringLiteral(" ORDER BY ") + id
+               + (eMoveStyle == evmsMovePrevious ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        params << idValue(m_sp->CurID);
+        break;
+    }
+    sql += QStringLiteral(" LIMIT 1");
+    VoucherDocument head;
+    auto headRs = loadInto(head, sql, params);
+    if (!headRs)
+        return fail(headRs.error());
+    VoucherDocument body;
+    const bool loadBody = !m_info->BWQName().isEmpty() && !headRs->isEmpty();
+    if (loadBody) {
+        auto bodyRs = loadInto(body, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName()
+                                         + QStringLiteral(" WHERE ") + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ")
+                                         + m_info->SubIDName(),
+                               {idValue(headRs->row(0).value(headRs->fieldIndex(id)))});
+        if (!bodyRs)
+            return fail(bodyRs.error());
+    }
+    auto moved = updatePosition(*headRs);
+    if (!moved)
+        return moved;
+    m_domHead = std::move(head);
+    if (loadBody)
+        m_domBody = std::move(body);
+    return {};
+}
+
+bool clsVoucherCo::TimeStampChange()
+{
+    if (!m_cnn.isOpen() || !m_info)
+        return true;
+    const VoucherRow head = m_domHead.headRow();
+    if (head.isNull())
+        return true;
+    const auto version = head.attribute(m_info->qvtsName());
+    if (!version)
+        return true;
+    auto found = m_cnn.Scalar(QStringLiteral("SELECT 1 FROM ") + m_info->BTTblName() + QStringLiteral(" WHERE ")
+                                  + m_info->IDName() + QStringLiteral(" = ? AND CAST(") + m_info->qvtsName()
+                                  + QStringLiteral(" AS TEXT) = ?"),
+                              {idValue(head.value(m_info->IDName())), version->trimmed()});
+    return !found || found->isNull();
+}

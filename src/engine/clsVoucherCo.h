@@ -1,0 +1,100 @@
+#pragma once
+
+#include "VoucherBusiness.h"
+#include "enumVoucherMoveStyle.h"
+
+#include "host/ObjectRegistry.h"
+#include "platform/Connection.h"
+#include "platform/Result.h"
+#include "platform/VoucherDocument.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+class clsLogin;
+class clsVoucherGetInfo;
+class clsVoucherShowParameter;
+
+// The voucher engine of one voucher type: holds the voucher being shown as a head and a body
+// document, loads it by identifier or by move within the shown set (the head view's rows that
+// satisfy objSP's Where), keeps objSP's CurID/PreID and the BOF/EOF flags, and answers whether the
+// loaded head was changed by someone else.
+//
+// The engine owns its connection (opened by Initial from the login's connection string) and shares
+// the login, the meta-information and the show parameters with its caller.
+// BOF and EOF are isBOF()/isEOF(): EOF is a C macro.
+class clsVoucherCo : public RegisteredObject
+{
+public:
+    clsVoucherCo();
+    ~clsVoucherCo() override;
+
+    // Set-up; must run before anything else. Errors are reported through ShowErrMsg.
+    void Initial(std::shared_ptr<clsLogin> login, const QString &sCardNumber,
+                 std::shared_ptr<clsVoucherShowParameter> objSP1);
+
+    // Loads the voucher named by objSP.ID (-1 the newest of the shown set, 0 an empty card).
+    // Errors are reported through ShowErrMsg; the documents keep what they held.
+    void GetVoucherData();
+    // Loads the newest voucher of the shown set. Errors go to the caller.
+    Result<void> Refresh();
+    // Loads the first, previous, next or last voucher of the shown set. Errors go to the caller.
+    Result<void> VoucherMove(enumVoucherMoveStyle eMoveStyle);
+    // True when the loaded head's row version no longer matches the database (changed or deleted
+    // by someone else); a failing query also answers true.
+    bool TimeStampChange();
+
+    bool isBOF() const { return m_bof; }
+    bool isEOF() const { return m_eof; }
+
+    // Documents (Initial...DOM / Terminate...DOM).
+    VoucherDocument &domHead() { return m_domHead; }
+    VoucherDocument &domBody() { return m_domBody; }
+    VoucherDocument &domFormat() { return m_domFormat; }
+    void setDomHead(VoucherDocument doc) { m_domHead = std::move(doc); }
+    void setDomBody(VoucherDocument doc) { m_domBody = std::move(doc); }
+    void setDomFormat(VoucherDocument doc) { m_domFormat = std::move(doc); }
+    void InitialNewDOM(const VoucherDocument *head = nullptr, const VoucherDocument *body = nullptr);
+    void TerminateDOM();
+    bool hasDocuments() const { return m_hasDocuments; }
+
+    // Spare slots that callers may use to park copies of the documents.
+    VoucherDocument g_domHeadtemp;
+    VoucherDocument g_domBodytemp;
+
+    std::shared_ptr<clsLogin> objLogin() const { return m_login; }
+    std::shared_ptr<clsVoucherGetInfo> oGI();
+    std::shared_ptr<clsVoucherShowParameter> objSP() const { return m_sp; }
+    void setObjSP(std::shared_ptr<clsVoucherShowParameter> sp) { m_sp = std::move(sp); }
+    QString CardNumber() const;
+    void setCardNumber(const QString &cardNumber);
+    std::shared_ptr<VoucherBusiness> objVoucher() const { return m_business; }
+    void setObjVoucher(std::shared_ptr<VoucherBusiness> business) { m_business = std::move(business); }
+
+    // The engine's connection; open after a successful Initial.
+    Connection &connection() { return m_cnn; }
+
+    // The sales system's start date ("yyyy-MM-dd"), read by Initial and kept program-wide.
+    static QString SalesStartDate();
+
+private:
+    Result<Recordset> loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params);
+    Result<void> updatePosition(const Recordset &head);
+    Result<QVariant> boundId(bool largest);
+    QString whereClause(const QString &keyword) const;
+    void readSalesStartDate();
+
+    std::shared_ptr<clsLogin> m_login;
+    std::shared_ptr<clsVoucherGetInfo> m_info;
+    std::shared_ptr<clsVoucherShowParameter> m_sp;
+    std::shared_ptr<VoucherBusiness> m_business;
+    Connection m_cnn;
+    VoucherDocument m_domHead;
+    VoucherDocument m_domBody;
+    VoucherDocument m_domFormat;
+    bool m_hasDocuments = false;
+    bool m_bof = false;
+    bool m_eof = false;
+};

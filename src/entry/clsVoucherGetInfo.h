@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+
+class Connection;
+
+// Meta-information of a voucher type for the card and its engine: the head and body tables and
+// views from the type's `vouchers` row, its default templates and the fixed names of the columns
+// the engine builds its SQL with.
+//
+// loadVoucherInfo() never fails outward: without a row (or when the database cannot be read) every
+// property keeps its value, so a caller tells an unusable card number by an empty BTQName(). The
+// fixed column names are set together with a row only.
+class clsVoucherGetInfo
+{
+public:
+    void loadVoucherInfo(const QString &strCardNumber, const QString &strCnn1);
+    // The same on a connection the caller holds open.
+    void loadVoucherInfo(const QString &strCardNumber, Connection &cnn);
+
+    QString CardNumber() const { return m_cardNumber; } // set by the caller, not by the load
+    void setCardNumber(const QString &cardNumber) { m_cardNumber = cardNumber; }
+
+    QString BTTblName() const { return m_btTblName; }
+    QString BTQName() const { return m_btQName; }
+    QString BWTblName() const { return m_bwTblName; } // empty: the voucher has no body
+    QString BWQName() const { return m_bwQName; }
+    QString VchListQName() const { return m_vchListQName; }
+    QString SelfDef1() const { return m_selfDef1; }
+    QString SelfDef2() const { return m_selfDef2; }
+    QString SelfDef3() const { return m_selfDef3; }
+    qint32 DEF_ID() const { return m_defId; }        // default display template
+    qint32 DEF_ID_PRN() const { return m_defIdPrn; } // default print template
+
+    QString IDName() const { return m_idName; }       // head identifier
+    QString SubIDName() const { return m_subIdName; } // body line key
+    QString cCodeName() const { return m_codeName; }  // voucher number
+    QString iVTIDName() const { return m_vtIdName; }  // head template column
+    QString qvtsName() const { return m_qvtsName; }   // head row version
+    QString IDNameSub() const { return m_idNameSub; } // body column pointing to the head
+    QString cMakerName() const { return m_makerName; }
+    QString dDate() const { return m_dateName; }
+    QString cVerifierName() const { return m_verifierName; }
+    QString dVerifierDate() const { return m_verifierDateName; }
+    QString cCloserName() const { return QString(); } // sample vouchers have no closer column
+
+    // Task identifiers of the actions: not known to the meta-information, always empty.
+    QString AuthView() const { return QString(); }
+    QString AuthEdit() const { return QString(); }
+    QString AuthConfirm() const { return QString(); }
+    QString AuthCancelConfirm() const { return QString(); }
+    QString AuthClose() const { return QString(); }
+    QString AuthOpen() const { return QString(); }
+
+private:
+    QString m_cardNumber;
+    QString m_btTblName;
+    QString m_btQName;
+    QString m_bwTblName;
+    QString m_bwQName;
+    QString m_vchListQName;
+    QString m_selfDef1;
+    QString m_selfDef2;
+    QString m_selfDef3;
+    qint32 m_defId = 0;
+    qint32 m_defIdPrn = 0;
+    QString m_idName;
+    QString m_subIdName;
+    QString m_codeName;
+    QString m_vtIdName;
+    QString m_qvtsName;
+    QString m_idNameSub;
+    QString m_makerName;
+    QString m_dateName;
+    QString m_verifierName;
+    QString m_verifierDateName;
+};

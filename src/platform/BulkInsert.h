@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Connection.h"
+#include "Result.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariantList>
+
+#include <memory>
+
+// Writes many rows into one table with multi-row INSERT statements ("VALUES (?, ?), (?, ?), ...")
+// that are prepared once and bound row by row: the fast way to load demo and benchmark data on both
+// backends. Table and column names come from our own code; every value is bound.
+//
+// Rows are collected until a statement is full; finish() writes the rest. Errors carry the
+// database's text. The caller owns the transaction.
+class BulkInsert
+{
+public:
+    BulkInsert(Connection &cnn, QString table, QStringList columns, int rowsPerStatement = 100);
+    ~BulkInsert();
+    BulkInsert(const BulkInsert &) = delete;
+    BulkInsert &operator=(const BulkInsert &) = delete;
+
+    // One row, its values in the order of the columns.
+    Result<void> add(const QVariantList &row);
+    Result<void> finish();
+    qint64 rowsWritten() const { return m_written; }
+
+private:
+    QString statement(int rows) const;
+    Result<void> write(QSqlQuery &query, int rows);
+
+    Connection &m_cnn;
+    QString m_table;
+    QStringList m_columns;
+    int m_rowsPerStatement;
+    QVariantList m_pending;
+    std::unique_ptr<QSqlQuery> m_full; // the prepared statement for a full batch
+    qint64 m_written = 0;
+};

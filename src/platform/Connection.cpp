@@ -1,0 +1,321 @@
+#include "Connection.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("orvane-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+bool startsWithWord(const QString &sql, int pos, QLatin1String word)
+{
+    if (sql.mid(pos, word.size()).compare(word, Qt::CaseInsensitive) != 0)
+        return false;
+    if (pos > 0 && (sql[pos - 1].isLetterOrNumber() || sql[pos - 1] == QLatin1Char('_')))
+        return false;
+    const int end = pos + int(word.size());
+    return end >= sql.size() || !(sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_'));
+}
+
+} // namespace
+
+Connection::Connection()
+    : m_name(nextConnectionName())
+{}
+
+Connection::~Connection()
+{
+    Close();
+}
+
+Result<void> Connection::Open(const QString &connectionString, OpenMode mode)
+{
+    Close();
+    auto parsed = ::ConnectionString::parse(connectionString);
+    if (!parsed)
+        return fail(parsed.error());
+    m_info = *parsed;
+    m_text = connectionString;
+
+    if (m_info.backend == Backend::Sqlite && mode == MustExist && !QFileInfo::exists(m_info.path))
+        return fail(QStringLiteral("数据库文件不存在：%1").arg(m_info.path));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(dialect().driverName(), m_name);
+    if (!db.isValid()) {
+        QSqlDatabase::removeDatabase(m_name);
+        return fail(QStringLiteral("缺少数据库驱动 %1").arg(dialect().driverName()));
+    }
+    if (m_info.backend == Backend::Sqlite) {
+        db.setDatabaseName(m_info.path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    } else {
+        db.setHostName(m_info.host);
+        db.setPort(m_info.port);
+        db.setUserName(m_info.user);
+        db.setPassword(m_info.password);
+        db.setDatabaseName(m_info.database);
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    }
+    if (!db.open()) {
+        const QString why = describe(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        return fail(QStringLiteral("无法连接数据库 %1：%2").arg(m_info.toString(), why));
+    }
+
+    QStringList setup;
+    if (m_info.backend == Backend::Sqlite) {
+        setup << QStringLiteral("PRAGMA foreign_keys = ON") << QStringLiteral("PRAGMA journal_mode = WAL")
+              << QStringLiteral("PRAGMA synchronous = NORMAL");
+    } else {
+        setup << QStringLiteral("SET client_min_messages TO warning");
+        if (!m_info.schema.isEmpty()) {
+            // The schema name is an identifier, not a value: quote it as one.
+            QString ident = m_info.schema;
+            ident.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            setup << QStringLiteral("SET search_path TO \"%1\"").arg(ident);
+        }
+    }
+    for (const QString &sql : setup) {
+        QSqlQuery q(db);
+        if (!q.exec(sql)) {
+            const QString why = describe(q.lastError());
+            Close();
+            return fail(QStringLiteral("无法连接数据库 %1：%2").arg(m_info.toString(), why));
+        }
+    }
+    return {};
+}
+
+void Connection::Close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (m_inTransaction && db.isOpen())
+            db.rollback();
+        db.close();
+    }
+    m_inTransaction = false;
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+int Connection::State() const
+{
+    if (!QSqlDatabase::contains(m_name))
+        return adStateClosed;
+    return QSqlDatabase::database(m_name, false).isOpen() ? adStateOpen : adStateClosed;
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+QString Connection::describe(const QSqlError &error) const
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    return text;
+}
+
+Result<qint64> Connection::runOne(const QString &sql, const QVariantList &params)
+{
+    if (!isOpen())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    bool ok;
+    if (params.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (const QVariant &v : params)
+                q.addBindValue(v);
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        return fail(describe(q.lastError()));
+    return qint64(q.numRowsAffected() < 0 ? 0 : q.numRowsAffected());
+}
+
+Result<qint64> Connection::Execute(const QString &sql)
+{
+    qint64 total = 0;
+    for (const QString &statement : splitStatements(sql)) {
+        auto n = runOne(statement, {});
+        if (!n)
+            return n;
+        total += *n;
+    }
+    return total;
+}
+
+Result<qint64> Connection::Execute(const QString &sql, const QVariantList &params)
+{
+    return runOne(sql, params);
+}
+
+Result<Recordset> Connection::Query(const QString &sql, const QVariantList &params)
+{
+    if (!isOpen())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    bool ok;
+    if (params.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (const QVariant &v : params)
+                q.addBindValue(v);
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        return fail(describe(q.lastError()));
+    return Recordset::fromQuery(q);
+}
+
+Result<QVariant> Connection::Scalar(const QString &sql, const QVariantList &params)
+{
+    auto rs = Query(sql, params);
+    if (!rs)
+        return fail(rs.error());
+    if (rs->isEmpty() || rs->fieldCount() == 0)
+        return QVariant();
+    return rs->value(0);
+}
+
+Result<void> Connection::BeginTrans()
+{
+    if (!isOpen())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    if (m_inTransaction)
+        return fail(QStringLiteral("事务已经开始"));
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return fail(describe(db.lastError()));
+    m_inTransaction = true;
+    return {};
+}
+
+Result<void> Connection::CommitTrans()
+{
+    if (!m_inTransaction)
+        return fail(QStringLiteral("没有进行中的事务"));
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        const QString why = describe(db.lastError());
+        db.rollback();
+        m_inTransaction = false;
+        return fail(why);
+    }
+    m_inTransaction = false;
+    return {};
+}
+
+Result<void> Connection::RollbackTrans()
+{
+    if (!m_inTransaction)
+        return fail(QStringLiteral("没有进行中的事务"));
+    m_inTransaction = false;
+    QSqlDatabase db = database();
+    if (!db.rollback())
+        return fail(describe(db.lastError()));
+    return {};
+}
+
+QStringList Connection::splitStatements(const QString &sql)
+{
+    QStringList out;
+    QString current;
+    const int n = int(sql.size());
+    int triggerDepth = 0;    // inside CREATE TRIGGER ... BEGIN ... END
+    bool inTrigger = false;  // the current statement creates a trigger
+    auto flush = [&] {
+        const QString s = current.trimmed();
+        if (!s.isEmpty())
+            out << s;
+        current.clear();
+        inTrigger = false;
+        triggerDepth = 0;
+    };
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const int start = i++;
+            while (i < n) {
+                if (sql[i] == c) {
+                    if (i + 1 < n && sql[i + 1] == c) {
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++i;
+            }
+            current += sql.mid(start, i - start + 1);
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            const int end = sql.indexOf(QLatin1Char('\n'), i);
+            const int stop = end < 0 ? n : end;
+            current += sql.mid(i, stop - i);
+            i = stop - 1;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            const int end = sql.indexOf(QLatin1String("*/"), i + 2);
+            const int stop = end < 0 ? n : end + 2;
+            current += sql.mid(i, stop - i);
+            i = stop - 1;
+            continue;
+        }
+        if (c == QLatin1Char('$')) {
+            // PostgreSQL dollar quoting: $tag$ ... $tag$
+            int j = i + 1;
+            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_')))
+                ++j;
+            if (j < n && sql[j] == QLatin1Char('$') && !(j > i + 1 && sql[i + 1].isDigit())) {
+                const QString tag = sql.mid(i, j - i + 1);
+                const int end = sql.indexOf(tag, j + 1);
+                const int stop = end < 0 ? n : end + int(tag.size());
+                current += sql.mid(i, stop - i);
+                i = stop - 1;
+                continue;
+            }
+        }
+        if (c.isLetter()) {
+            if (current.trimmed().isEmpty() || current.trimmed().compare(QLatin1String("CREATE"), Qt::CaseInsensitive) == 0
+                || current.trimmed().endsWith(QLatin1String("TEMP"), Qt::CaseInsensitive)) {
+                if (startsWithWord(sql, i, QLatin1String("TRIGGER")))
+                    inTrigger = true;
+            }
+            if (inTrigger && (startsWithWord(sql, i, QLatin1String("BEGIN")) || (triggerDepth > 0 && startsWithWord(sql, i, QLatin1String("CASE")))))
+                ++triggerDepth;
+            else if (inTrigger && triggerDepth > 0 && startsWithWord(sql, i, QLatin1String("END")))
+                --triggerDepth;
+        }
+        if (c == QLatin1Char(';') && triggerDepth == 0) {
+            flush();
+            continue;
+        }
+        current += c;
+    }
+    flush();
+    return out;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ConnectionString.h"
+#include "Dialect.h"
+#include "Recordset.h"
+#include "Result.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+// A database connection opened from a connection string (see ConnectionString), with the members
+// the system's code calls: Execute with a rows-affected count, transactions, State and Close.
+//
+// Statements given without parameters may be batches: they are split into single statements
+// (neither driver runs a batch as one: SQLite runs only the first statement, PostgreSQL reports only
+// the last count) and the counts are added up. Statements given with parameters are single
+// statements whose "?" placeholders are bound, so no value can change their meaning.
+//
+// Each Connection owns its own QSqlDatabase connection; it is closed and removed on destruction.
+// Not copyable; use it from the thread that created it.
+class Connection
+{
+public:
+    enum OpenMode {
+        MustExist,     // a missing SQLite file is an error
+        CreateIfMissing // a missing SQLite file is created (used for the embedded demo database)
+    };
+    enum { adStateClosed = 0, adStateOpen = 1 };
+
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    Result<void> Open(const QString &connectionString, OpenMode mode = MustExist);
+    void Close();
+    int State() const;
+    bool isOpen() const { return State() == adStateOpen; }
+
+    // The string the connection was opened with (password included, as given).
+    QString ConnectionString() const { return m_text; }
+    Backend backend() const { return m_info.backend; }
+    const Dialect &dialect() const { return Dialect::of(m_info.backend); }
+
+    Result<qint64> Execute(const QString &sql);
+    Result<qint64> Execute(const QString &sql, const QVariantList &params);
+    Result<Recordset> Query(const QString &sql, const QVariantList &params = {});
+    // The first column of the first row; a null QVariant when there is no row.
+    Result<QVariant> Scalar(const QString &sql, const QVariantList &params = {});
+
+    // Transactions do not nest: a second BeginTrans while one is open fails.
+    Result<void> BeginTrans();
+    Result<void> CommitTrans();
+    Result<void> RollbackTrans();
+    bool inTransaction() const { return m_inTransaction; }
+
+    QSqlDatabase database() const;
+
+    // Splits a batch into single statements, keeping quoted text, comments, PostgreSQL $-quoted
+    // bodies and SQLite trigger bodies (BEGIN ... END) whole.
+    static QStringList splitStatements(const QString &sql);
+
+private:
+    Result<qint64> runOne(const QString &sql, const QVariantList &params);
+    QString describe(const class QSqlError &error) const;
+
+    QString m_name;
+    QString m_text;
+    ::ConnectionString m_info;
+    bool m_inTransaction = false;
+};

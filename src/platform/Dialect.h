@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Backend.h"
+
+#include <QString>
+#include <QStringList>
+
+// The few places where SQLite and PostgreSQL need different SQL text: the driver, column types in
+// DDL, the row-version machinery and catalogue queries. Everything else is written in the subset
+// that runs unchanged on both.
+class Dialect
+{
+public:
+    static const Dialect &of(Backend backend);
+
+    Backend backend() const { return m_backend; }
+    bool isPostgres() const { return m_backend == Backend::Postgres; }
+    QString driverName() const;
+
+    // DDL type names.
+    QString integerType() const;  // 32-bit identifiers and counters
+    QString bigintType() const;   // row versions
+    QString smallintType() const; // 0/1 flags and small codes
+    QString realType() const;     // money and quantities: never integer affinity
+    QString textType(int length = 0) const;
+    QString dateType() const;
+    QString dateTimeType() const;
+    QString blobType() const;
+    // A whole column clause for an integer key the database assigns on insert (the table's primary
+    // key): SQLite's AUTOINCREMENT never reuses a number, PostgreSQL's identity lets an import write
+    // its own numbers.
+    QString identityColumnType() const;
+
+    // Whether a table or view of that name exists (name compared in lower case); one bound value.
+    QString objectExistsQuery() const;
+
+    // Names of the columns of a table or view in their order; one bound value, the lower-case name.
+    QString columnNamesQuery() const;
+
+private:
+    explicit Dialect(Backend backend)
+        : m_backend(backend)
+    {}
+    Backend m_backend;
+};

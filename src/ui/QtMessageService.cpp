@@ -1,0 +1,30 @@
+#include "QtMessageService.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+MessageService::Answer QtMessageService::show(const QString &text, const QString &title, Icon icon, Buttons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
+    box.setText(text);
+    switch (icon) {
+    case Information: box.setIcon(QMessageBox::Information); break;
+    case Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Critical: box.setIcon(QMessageBox::Critical); break;
+    case Question: box.setIcon(QMessageBox::Question); break;
+    case NoIcon: break;
+    }
+    switch (buttons) {
+    case Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return AnswerYes;
+    case QMessageBox::No: return AnswerNo;
+    case QMessageBox::Cancel: return AnswerCancel;
+    default: return AnswerOk;
+    }
+}

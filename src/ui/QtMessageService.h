@@ -1,0 +1,12 @@
+#pragma once
+
+#include "common/MessageService.h"
+
+class QWidget;
+
+// Message boxes on Qt: the application's MessageService. Boxes are modal to the active window.
+class QtMessageService final : public MessageService
+{
+public:
+    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+};

@@ -1,0 +1,33 @@
+#include "SampleFixture.h"
+
+#include "host/clsLogin.h"
+
+void SampleWriter::voucher(int id, const QString &code, const QString &maker, int lines)
+{
+    m_db.exec(QStringLiteral("INSERT INTO ManageSample (iAutoID, cCode, cNewInvCode, cNewInvName, cnewinvcomunitcode, "
+                             "cmaker, ddate, iFinishExch) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+              {id, code, QStringLiteral("NEW%1").arg(id), QStringLiteral("新品%1").arg(id), QStringLiteral("PCS"), maker,
+               QStringLiteral("2026-12-01"), 1.0});
+    for (int line = 1; line <= lines; ++line) {
+        m_db.exec(QStringLiteral("INSERT INTO ManageSamples (iAutoID, iSubID, cPSCode, iPSQuantity, tdQtyD, iWasteRate, "
+                                 "cWhCode) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                  {id, id * 1000 + line, QStringLiteral("P%1-%2").arg(id).arg(line), 1.5 * line, 1.0, 2.5,
+                   QStringLiteral("01")});
+    }
+}
+
+std::shared_ptr<clsLogin> loginTester(TestDatabase &db)
+{
+    auto made = clsLogin::CreateUser(db.cnn(), QStringLiteral("tester"), QStringLiteral("测试员"), QStringLiteral("pw"),
+                                     true);
+    if (!made) {
+        ADD_FAILURE() << made.error().toStdString();
+        return nullptr;
+    }
+    auto session = clsLogin::Login(db.connectionString(), QStringLiteral("tester"), QStringLiteral("pw"));
+    if (!session) {
+        ADD_FAILURE() << session.error().toStdString();
+        return nullptr;
+    }
+    return *session;
+}
