@@ -140,6 +140,16 @@ Result<Recordset> clsVoucherCo::loadInto(VoucherDocument &doc, const QString &sq
     return rs;
 }
 
+Result<void> clsVoucherCo::loadBody(VoucherDocument &doc, const QVariant &headId)
+{
+    auto rs = loadInto(doc, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName() + QStringLiteral(" WHERE ")
+                                + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ") + m_info->SubIDName(),
+                       {headId});
+    if (!rs)
+        return fail(rs.error());
+    return {};
+}
+
 Result<QVariant> clsVoucherCo::boundId(bool largest)
 {
     // ORDER BY ... LIMIT 1 rather than MAX/MIN: both backends walk the key index of the head table
@@ -211,12 +221,9 @@ void clsVoucherCo::GetVoucherData()
     VoucherDocument body;
     const bool hasBody = !m_info->BWQName().isEmpty();
     if (hasBody) {
-        auto bodyRs = loadInto(body, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName()
-                                         + QStringLiteral(" WHERE ") + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ")
-                                         + m_info->SubIDName(),
-                               key);
-        if (!bodyRs) {
-            report(bodyRs.error());
+        auto loaded = loadBody(body, key.first());
+        if (!loaded) {
+            report(loaded.error());
             return;
         }
     }
@@ -247,12 +254,9 @@ Result<void> clsVoucherCo::Refresh()
         // Without a head the body query still runs, for an empty body that carries the columns.
         const QVariant key = headRs->isEmpty() ? QVariant(qlonglong(0))
                                                : QVariant(idValue(headRs->row(0).value(headRs->fieldIndex(id))));
-        auto bodyRs = loadInto(body, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName()
-                                         + QStringLiteral(" WHERE ") + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ")
-                                         + m_info->SubIDName(),
-                               {key});
-        if (!bodyRs)
-            return fail(bodyRs.error());
+        auto loaded = loadBody(body, key);
+        if (!loaded)
+            return loaded;
     }
     auto moved = updatePosition(*headRs);
     if (!moved)
@@ -290,20 +294,17 @@ Result<void> clsVoucherCo::VoucherMove(enumVoucherMoveStyle eMoveStyle)
     if (!headRs)
         return fail(headRs.error());
     VoucherDocument body;
-    const bool loadBody = !m_info->BWQName().isEmpty() && !headRs->isEmpty();
-    if (loadBody) {
-        auto bodyRs = loadInto(body, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName()
-                                         + QStringLiteral(" WHERE ") + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ")
-                                         + m_info->SubIDName(),
-                               {idValue(headRs->row(0).value(headRs->fieldIndex(id)))});
-        if (!bodyRs)
-            return fail(bodyRs.error());
+    const bool withBody = !m_info->BWQName().isEmpty() && !headRs->isEmpty();
+    if (withBody) {
+        auto loaded = loadBody(body, idValue(headRs->row(0).value(headRs->fieldIndex(id))));
+        if (!loaded)
+            return loaded;
     }
     auto moved = updatePosition(*headRs);
     if (!moved)
         return moved;
     m_domHead = std::move(head);
-    if (loadBody)
+    if (withBody)
         m_domBody = std::move(body);
     return {};
 }

@@ -81,6 +81,8 @@ public:
 
 private:
     Result<Recordset> loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params);
+    // Loads the body lines of one head, in line order, into doc.
+    Result<void> loadBody(VoucherDocument &doc, const QVariant &headId);
     Result<void> updatePosition(const Recordset &head);
     Result<QVariant> boundId(bool largest);
     QString whereClause(const QString &keyword) const;

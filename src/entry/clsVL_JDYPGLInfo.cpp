@@ -24,21 +24,9 @@ void clsVL_JDYPGLInfo::loadVoucherInfo(const QString &strCardNumber, Connection 
     if (objLogin)
         readLoginInfo(cnn, *objLogin);
 
-    const auto row = VoucherRegistration::read(cnn, strCardNumber);
-    if (!row || !row->has_value())
+    if (!readRegistration(cnn, strCardNumber))
         return;
-    const VoucherRegistration &r = **row;
-    m_btQName = r.btQName;
-    m_btTblName = r.btTblName;
-    m_bwQName = r.bwQName;
-    m_bwTblName = r.bwTblName;
-    m_vchListQName = r.vchListQName;
-    m_selfDef1 = r.selfDef1;
-    m_selfDef2 = r.selfDef2;
-    m_selfDef3 = r.selfDef3;
-    m_defId = r.defId;
-    m_defIdPrn = r.defIdPrn;
-    m_busObId = r.name + QStringLiteral("_LM");
+    m_busObId = m_registration.name + QStringLiteral("_LM");
     m_filterReportName = QStringLiteral("样品接单管理_过滤条件_1801");
     m_filterSubId = QStringLiteral("SA");
     m_disableGroupCondition = true;

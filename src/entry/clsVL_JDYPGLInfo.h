@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VoucherTypeInfo.h"
 #include "enumVoucherType.h"
 
 #include <QString>
@@ -16,7 +17,7 @@ class Connection;
 //
 // loadVoucherInfo() never fails outward: each read that fails or finds no row leaves the
 // properties it would have set as they were.
-class clsVL_JDYPGLInfo
+class clsVL_JDYPGLInfo : public VoucherTypeInfo
 {
 public:
     // Special and CurrentCardNumber are taken first (they make the print-format key); with a login
@@ -30,17 +31,6 @@ public:
 
     // Card number of a voucher type; empty for a type without one.
     QString CardNumber(enumVoucherType eVtype) const;
-
-    QString BTTblName() const { return m_btTblName; }
-    QString BTQName() const { return m_btQName; }
-    QString BWTblName() const { return m_bwTblName; }
-    QString BWQName() const { return m_bwQName; }
-    QString VchListQName() const { return m_vchListQName; }
-    QString SelfDef1() const { return m_selfDef1; }
-    QString SelfDef2() const { return m_selfDef2; }
-    QString SelfDef3() const { return m_selfDef3; }
-    qint32 DEF_ID() const { return m_defId; }
-    qint32 DEF_ID_PRN() const { return m_defIdPrn; }
 
     // The list view's column names; set together with a `vouchers` row.
     QString IDName() const { return m_idName; }
@@ -56,12 +46,6 @@ public:
     QString cMakerName() const { return QString(); }
     QString dDate() const { return QString(); }
 
-    QString AuthView() const { return QString(); }
-    QString AuthEdit() const { return QString(); }
-    QString AuthConfirm() const { return QString(); }
-    QString AuthCancelConfirm() const { return QString(); }
-    QString AuthClose() const { return QString(); }
-    QString AuthOpen() const { return QString(); }
     QVariant HelpContextID() const { return QVariant(); }
 
     QString CompanyName() const { return m_companyName; }
@@ -84,16 +68,6 @@ public:
 private:
     void readLoginInfo(Connection &cnn, const clsLogin &login);
 
-    QString m_btTblName;
-    QString m_btQName;
-    QString m_bwTblName;
-    QString m_bwQName;
-    QString m_vchListQName;
-    QString m_selfDef1;
-    QString m_selfDef2;
-    QString m_selfDef3;
-    qint32 m_defId = 0;
-    qint32 m_defIdPrn = 0;
     QString m_idName;
     QString m_subIdName;
     QString m_vtIdName;

@@ -14,20 +14,8 @@ void clsVoucherGetInfo::loadVoucherInfo(const QString &strCardNumber, const QStr
 
 void clsVoucherGetInfo::loadVoucherInfo(const QString &strCardNumber, Connection &cnn)
 {
-    const auto row = VoucherRegistration::read(cnn, strCardNumber);
-    if (!row || !row->has_value())
+    if (!readRegistration(cnn, strCardNumber))
         return;
-    const VoucherRegistration &r = **row;
-    m_btQName = r.btQName;
-    m_btTblName = r.btTblName;
-    m_bwQName = r.bwQName;
-    m_bwTblName = r.bwTblName;
-    m_vchListQName = r.vchListQName;
-    m_selfDef1 = r.selfDef1;
-    m_selfDef2 = r.selfDef2;
-    m_selfDef3 = r.selfDef3;
-    m_defId = r.defId;
-    m_defIdPrn = r.defIdPrn;
 
     m_idName = QStringLiteral("iautoid");
     m_subIdName = QStringLiteral("isubid");

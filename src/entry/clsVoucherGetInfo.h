@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VoucherTypeInfo.h"
+
 #include <QString>
 
 class Connection;
@@ -11,7 +13,7 @@ class Connection;
 // loadVoucherInfo() never fails outward: without a row (or when the database cannot be read) every
 // property keeps its value, so a caller tells an unusable card number by an empty BTQName(). The
 // fixed column names are set together with a row only.
-class clsVoucherGetInfo
+class clsVoucherGetInfo : public VoucherTypeInfo
 {
 public:
     void loadVoucherInfo(const QString &strCardNumber, const QString &strCnn1);
@@ -20,17 +22,6 @@ public:
 
     QString CardNumber() const { return m_cardNumber; } // set by the caller, not by the load
     void setCardNumber(const QString &cardNumber) { m_cardNumber = cardNumber; }
-
-    QString BTTblName() const { return m_btTblName; }
-    QString BTQName() const { return m_btQName; }
-    QString BWTblName() const { return m_bwTblName; } // empty: the voucher has no body
-    QString BWQName() const { return m_bwQName; }
-    QString VchListQName() const { return m_vchListQName; }
-    QString SelfDef1() const { return m_selfDef1; }
-    QString SelfDef2() const { return m_selfDef2; }
-    QString SelfDef3() const { return m_selfDef3; }
-    qint32 DEF_ID() const { return m_defId; }        // default display template
-    qint32 DEF_ID_PRN() const { return m_defIdPrn; } // default print template
 
     QString IDName() const { return m_idName; }       // head identifier
     QString SubIDName() const { return m_subIdName; } // body line key
@@ -44,26 +35,8 @@ public:
     QString dVerifierDate() const { return m_verifierDateName; }
     QString cCloserName() const { return QString(); } // sample vouchers have no closer column
 
-    // Task identifiers of the actions: not known to the meta-information, always empty.
-    QString AuthView() const { return QString(); }
-    QString AuthEdit() const { return QString(); }
-    QString AuthConfirm() const { return QString(); }
-    QString AuthCancelConfirm() const { return QString(); }
-    QString AuthClose() const { return QString(); }
-    QString AuthOpen() const { return QString(); }
-
 private:
     QString m_cardNumber;
-    QString m_btTblName;
-    QString m_btQName;
-    QString m_bwTblName;
-    QString m_bwQName;
-    QString m_vchListQName;
-    QString m_selfDef1;
-    QString m_selfDef2;
-    QString m_selfDef3;
-    qint32 m_defId = 0;
-    qint32 m_defIdPrn = 0;
     QString m_idName;
     QString m_subIdName;
     QString m_codeName;

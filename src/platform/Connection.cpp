@@ -129,11 +129,10 @@ QString Connection::describe(const QSqlError &error) const
     return text;
 }
 
-Result<qint64> Connection::runOne(const QString &sql, const QVariantList &params)
+Result<void> Connection::run(QSqlQuery &q, const QString &sql, const QVariantList &params)
 {
     if (!isOpen())
         return fail(QStringLiteral("数据库连接已关闭"));
-    QSqlQuery q(database());
     q.setForwardOnly(true);
     bool ok;
     if (params.isEmpty()) {
@@ -148,6 +147,15 @@ Result<qint64> Connection::runOne(const QString &sql, const QVariantList &params
     }
     if (!ok)
         return fail(describe(q.lastError()));
+    return {};
+}
+
+Result<qint64> Connection::runOne(const QString &sql, const QVariantList &params)
+{
+    QSqlQuery q(database());
+    auto done = run(q, sql, params);
+    if (!done)
+        return fail(done.error());
     return qint64(q.numRowsAffected() < 0 ? 0 : q.numRowsAffected());
 }
 
@@ -170,23 +178,10 @@ Result<qint64> Connection::Execute(const QString &sql, const QVariantList &param
 
 Result<Recordset> Connection::Query(const QString &sql, const QVariantList &params)
 {
-    if (!isOpen())
-        return fail(QStringLiteral("数据库连接已关闭"));
     QSqlQuery q(database());
-    q.setForwardOnly(true);
-    bool ok;
-    if (params.isEmpty()) {
-        ok = q.exec(sql);
-    } else {
-        ok = q.prepare(sql);
-        if (ok) {
-            for (const QVariant &v : params)
-                q.addBindValue(v);
-            ok = q.exec();
-        }
-    }
-    if (!ok)
-        return fail(describe(q.lastError()));
+    auto done = run(q, sql, params);
+    if (!done)
+        return fail(done.error());
     return Recordset::fromQuery(q);
 }
 

@@ -62,6 +62,7 @@ public:
     static QStringList splitStatements(const QString &sql);
 
 private:
+    Result<void> run(class QSqlQuery &query, const QString &sql, const QVariantList &params);
     Result<qint64> runOne(const QString &sql, const QVariantList &params);
     QString describe(const class QSqlError &error) const;
 
