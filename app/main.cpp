@@ -1,10 +1,12 @@
+#include "common/modPublic.h"
 #include "host/DemoDatabase.h"
 #include "host/clsLogin.h"
 #include "platform/Connection.h"
 #include "sample/SampleObjects.h"
-#include "ui/BrowseWindow.h"
+#include "sample/clsManageSample.h"
 #include "ui/LoginDialog.h"
 #include "ui/QtMessageService.h"
+#include "ui/QtWindows.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -84,6 +86,7 @@ int main(int argc, char **argv)
     QtMessageService messages;
     MessageService::install(&messages);
     registerSampleObjects();
+    registerQtWindows();
 
     if (connectionString.isEmpty()) {
         auto demo = DemoDatabase::ensure();
@@ -107,10 +110,26 @@ int main(int argc, char **argv)
         QTimer heartbeat;
         QObject::connect(&heartbeat, &QTimer::timeout, [session = login.login()] { session->heartbeat(); });
         heartbeat.start(std::chrono::minutes(1));
-        BrowseWindow window(login.login());
-        window.show();
-        window.open();
-        rc = app->exec();
+        // Open the card as the suite does: through the public class, with a connection of the
+        // shell's own, on the newest voucher, once per menu entry.
+        std::shared_ptr<clsLogin> session = login.login();
+        auto cnn = std::make_shared<Connection>();
+        if (auto opened = cnn->Open(session->ConnectionString()); !opened) {
+            QMessageBox::critical(nullptr, QStringLiteral("销售管理"), opened.error());
+            return 1;
+        }
+        auto card
+            = ObjectRegistry::createAs<clsManageSample>(ObjectRegistry::progId(QStringLiteral("clsManageSample")));
+        QString error;
+        constexpr qint16 lastVoucher = 4;
+        const QString menuId = QStringLiteral("SA032501");
+        // A refusal or a failed load has been shown by the card.
+        if (card->ShowVoucher2(cnn, session, {}, {}, &error, lastVoucher, menuId))
+            rc = app->exec();
+        else
+            rc = 1;
+        unloadQtWindows();
+        modPublic::clearProgramState();
     }
     MessageService::install(nullptr);
     return rc;

@@ -1,4 +1,5 @@
 // Card load and navigation on generated data, on SQLite and (when ORVANE_TEST_PG is set) PostgreSQL.
+#include "support/BenchArgs.h"
 #include "support/BenchDatabase.h"
 
 #include "engine/clsVoucherCo.h"
@@ -41,15 +42,10 @@ Fixture &fixture(Backend backend, const QString &shape, int vouchers, int lines)
     return cache.emplace(key, std::move(f)).first->second;
 }
 
-Backend backendOf(const benchmark::State &state)
-{
-    return state.range(0) == 0 ? Backend::Sqlite : Backend::Postgres;
-}
-
 void BM_LoadVoucher(benchmark::State &state)
 {
     const int lines = int(state.range(1));
-    Fixture &f = fixture(backendOf(state), QStringLiteral("load%1").arg(lines), 3, lines);
+    Fixture &f = fixture(backendArg(state), QStringLiteral("load%1").arg(lines), 3, lines);
     if (!f.login) {
         state.SkipWithError("no database");
         return;
@@ -70,7 +66,7 @@ void BM_LoadVoucher(benchmark::State &state)
 void BM_VoucherMove(benchmark::State &state)
 {
     const int vouchers = int(state.range(1));
-    Fixture &f = fixture(backendOf(state), QStringLiteral("move%1").arg(vouchers), vouchers, 5);
+    Fixture &f = fixture(backendArg(state), QStringLiteral("move%1").arg(vouchers), vouchers, 5);
     if (!f.login) {
         state.SkipWithError("no database");
         return;
@@ -92,18 +88,7 @@ void BM_VoucherMove(benchmark::State &state)
     state.counters["vouchers"] = vouchers;
 }
 
-void backends(benchmark::internal::Benchmark *b, std::initializer_list<int64_t> sizes)
-{
-    for (int backend : {0, 1}) {
-        if (backend == 1 && !postgresAvailable())
-            continue;
-        for (int64_t size : sizes)
-            b->Args({backend, size});
-    }
-    b->ArgNames({"pg", "n"})->Unit(benchmark::kMicrosecond);
-}
-
 } // namespace
 
-BENCHMARK(BM_LoadVoucher)->Apply([](auto *b) { backends(b, {20, 1000, 10000}); });
-BENCHMARK(BM_VoucherMove)->Apply([](auto *b) { backends(b, {1000, 100000}); });
+BENCHMARK(BM_LoadVoucher)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMicrosecond); });
+BENCHMARK(BM_VoucherMove)->Apply([](auto *b) { addBackendArgs(b, {1000, 100000}, benchmark::kMicrosecond); });

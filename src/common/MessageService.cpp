@@ -1,5 +1,7 @@
 #include "MessageService.h"
 
+#include "platform/InstalledService.h"
+
 #include <QtDebug>
 
 namespace {
@@ -15,16 +17,16 @@ public:
 };
 
 LoggingMessageService g_logging;
-MessageService *g_current = nullptr;
+InstalledService<MessageService> g_service(g_logging);
 
 } // namespace
 
 MessageService &MessageService::current()
 {
-    return g_current ? *g_current : g_logging;
+    return g_service.current();
 }
 
 void MessageService::install(MessageService *service)
 {
-    g_current = service;
+    g_service.install(service);
 }

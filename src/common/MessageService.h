@@ -16,6 +16,9 @@ public:
 
     // Shows text with a title; an empty title means the application's default title.
     virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons = Ok) = 0;
+    // Shows text in the modal message window (frmMsg): a read-only text box that can be scrolled
+    // and copied from, for messages too long for a box. By default a plain box with an OK button.
+    virtual void showWindow(const QString &text, const QString &caption) { show(text, caption, NoIcon, Ok); }
 
     // The service in use. Without an installed one, messages go to the log and questions are
     // answered with their first button (Ok / Yes).

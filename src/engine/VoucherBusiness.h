@@ -1,17 +1,51 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class clsLogin;
 class clsVoucherGetInfo;
+class Connection;
+class VoucherDocument;
+class VoucherRow;
 
 // The business object of a voucher type, as the engine calls it back. Each member carries the name
 // of the call the engine makes; the sample voucher's clsManageSample implements it.
+//
+// The save callbacks are listed in the order VoucherSave calls them. The defaults pass and change
+// nothing, so a voucher type without rules of its own saves as the documents stand. The documents
+// and the connection are the engine's own: what a callback changes in them is what the engine goes
+// on with. From HeadSaveCheck2 on the connection is inside the save's transaction, and whatever a
+// callback writes through it is rolled back with the save.
 class VoucherBusiness
 {
 public:
     virtual ~VoucherBusiness() = default;
 
     // Set-up after the engine has read the voucher's meta-information.
-    virtual void Initial(std::shared_ptr<clsLogin> login, std::shared_ptr<clsVoucherGetInfo> info) = 0;
+    virtual void Initial(std::shared_ptr<clsLogin> /*login*/, std::shared_ptr<clsVoucherGetInfo> /*info*/) {}
+
+    // Before the checks: removes or marks body lines that must not be written.
+    virtual void BodyDeleteEmptyRow(VoucherDocument & /*domBody*/) {}
+    // Checks of the documents alone, before anything is written: "" = passed, else the messages.
+    virtual QString HeadSaveCheck(const VoucherDocument & /*domHead*/) { return {}; }
+    virtual QString BodySaveCheck(const VoucherDocument & /*domBody*/) { return {}; }
+    // Defaults filled in just before the rows are written.
+    virtual void DomSetDefault(VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/) {}
+    // After the head row was written: false refuses the save, with the reason in Msg.
+    virtual bool HeadSaveCheck2(Connection & /*cnn*/, const VoucherRow & /*eleHead*/, qint32 & /*POvoucherID*/,
+                                QString & /*POvoucherTS*/, QString & /*Msg*/)
+    {
+        return true;
+    }
+    // After HeadSaveCheck2 passed: writes what depends on the head row.
+    virtual void SaveOther(Connection & /*cnn*/, const VoucherRow & /*eleInsert*/, qint32 & /*POvoucherID*/) {}
+    // For each body line marked for deletion, before the body statements run.
+    virtual void DelOther(Connection & /*cnn*/, const VoucherRow & /*eleDelete*/) {}
+    // After the body lines were written: false refuses the save, with the reason in MsgStr.
+    virtual bool BodySaveCheck2(Connection & /*cnn*/, const VoucherRow & /*eleHead*/, QString & /*MsgStr*/)
+    {
+        return true;
+    }
 };

@@ -1,7 +1,11 @@
 #include "basVoucher.h"
 
+#include "common/basFunction.h"
 #include "host/VoucherCardControl.h"
+#include "platform/TableStructure.h"
 #include "platform/VoucherDocument.h"
+
+#include <QLocale>
 
 namespace {
 
@@ -16,6 +20,31 @@ bool isChecked(const VoucherItemState &item, const QString &excludedWrapped)
 {
     return item.bIsNull
            && !excludedWrapped.contains(QLatin1Char(',') + item.sFieldName + QLatin1Char(','), Qt::CaseInsensitive);
+}
+
+QVariant numberValue(const QString &text, bool integral)
+{
+    bool ok = false;
+    const double v = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !qIsFinite(v))
+        return QVariant();
+    // An integer column gets an integer where the text is one, so PostgreSQL sees no fraction.
+    if (integral && qAbs(v) < 1e15 && v == double(qint64(v)))
+        return QVariant(qint64(v));
+    return QVariant(v);
+}
+
+QVariant dateValue(const QString &text)
+{
+    const auto when = basFunction::toDateTime(text.left(10));
+    return when ? QVariant(when->date()) : QVariant();
+}
+
+bool isFalseText(const QString &text)
+{
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == QLatin1String("0") || t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0
+           || t == QStringLiteral("否");
 }
 
 } // namespace
@@ -80,6 +109,31 @@ void SetHeadBadStr(VoucherCardControl &card, bool useGiven, const QString &text)
     // Starts at 0: item 0 is outside the 1-based head items, and the control ignores it.
     for (int i = 0; i <= card.HeadInfoCount(); ++i)
         card.setHeadBadStr(i, refused);
+}
+
+QVariant FormatSqlValue(const TableColumn &column, const QString &text)
+{
+    switch (column.kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Real:
+        return numberValue(text, column.kind == ColumnKind::Integer);
+    case ColumnKind::Date:
+    case ColumnKind::DateTime:
+        return dateValue(text);
+    case ColumnKind::Flag:
+        return QVariant(isFalseText(text) ? 0 : 1);
+    case ColumnKind::Text:
+        return QVariant(text);
+    case ColumnKind::Binary:
+    case ColumnKind::RowVersion:
+        break;
+    }
+    return QVariant();
+}
+
+bool AttributeMissing(const VoucherRow &row, const QString &field)
+{
+    return !row.has(field.toLower());
 }
 
 } // namespace basVoucher

@@ -5,6 +5,8 @@
 
 class VoucherCardControl;
 class VoucherDocument;
+class VoucherRow;
+struct TableColumn;
 
 // Value functions of the voucher engine: single values of the head and body documents, and the
 // card checks that run before a save. None of them fails: a missing row or attribute reads as "".
@@ -29,5 +31,14 @@ bool CheckRequiredItems(VoucherCardControl &card, const QString &excluded, QStri
 
 // Gives every head item the same refused characters: text when useGiven, else the body's.
 void SetHeadBadStr(VoucherCardControl &card, bool useGiven, const QString &text);
+
+// The value to bind for a document's text in a column of that kind. Numbers: the number when the
+// trimmed text is one, else NULL. Dates: the first ten characters when they are a date, else NULL.
+// Flags: 0 for blank, "0", "false" (any case) and "否", else 1. Text: as it is. Binary and row
+// version columns are never written from a document: NULL.
+QVariant FormatSqlValue(const TableColumn &column, const QString &text);
+
+// True when the row has no attribute of that name: the column is NULL in the document.
+bool AttributeMissing(const VoucherRow &row, const QString &field);
 
 } // namespace basVoucher

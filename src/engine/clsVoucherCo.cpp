@@ -1,8 +1,13 @@
 #include "clsVoucherCo.h"
 
+#include "VoucherSaver.h"
+#include "VoucherStatementBuilder.h"
+#include "basVoucher.h"
+
 #include "common/modPublic.h"
 #include "entry/clsVoucherGetInfo.h"
 #include "entry/clsVoucherShowParameter.h"
+#include "host/VoucherNumberService.h"
 #include "host/clsLogin.h"
 
 #include <QDate>
@@ -10,6 +15,10 @@
 namespace {
 
 QString g_salesStartDate = QStringLiteral("1900-01-01");
+
+const QString kFullyAutomatic = QStringLiteral("完全自动编号");
+const QString kSemiAutomatic = QStringLiteral("半自动编号");
+const QString kFullyManual = QStringLiteral("完全手工编号");
 
 // Identifiers arrive as numbers or as text; both name the same voucher.
 qlonglong idValue(const QVariant &v)
@@ -33,6 +42,7 @@ clsVoucherCo::clsVoucherCo()
 clsVoucherCo::~clsVoucherCo()
 {
     TerminateDOM();
+    m_statements.reset();
     m_info.reset();
     m_sp.reset();
     m_cnn.Close();
@@ -324,4 +334,82 @@ bool clsVoucherCo::TimeStampChange()
                                   + QStringLiteral(" AS TEXT) = ?"),
                               {idValue(head.value(m_info->IDName())), version->trimmed()});
     return !found || found->isNull();
+}
+
+VoucherStatementBuilder &clsVoucherCo::statements()
+{
+    if (!m_statements)
+        m_statements = std::make_unique<VoucherStatementBuilder>(m_cnn);
+    return *m_statements;
+}
+
+QString clsVoucherCo::VoucherSave(int iState, QVariant &varReturnID, qint32 &POvoucherID, QString &POvoucherTS)
+{
+    return VoucherSaver(*this).save(iState, varReturnID, POvoucherID, POvoucherTS);
+}
+
+QString clsVoucherCo::loadNumberingRule(VoucherNumberService &service, const QString &initFailed,
+                                        const QString &loadFailed)
+{
+    // The service reads the rule on the engine's connection, so inside a save it sees the save's
+    // transaction and takes its number there.
+    if (!service.Init(m_cnn, CardNumber()))
+        return initFailed;
+    if (!m_domFormat.loadXML(service.GetFormatXml()))
+        return loadFailed;
+    return {};
+}
+
+QString clsVoucherCo::GetVoucherNOType(QString &strNoType)
+{
+    VoucherNumberService service;
+    const QString failed
+        = loadNumberingRule(service, QStringLiteral("初始化单据号码失败！"), QStringLiteral("获得单据前缀格式失败！"));
+    if (!failed.isEmpty())
+        return failed;
+    const VoucherRow rule = m_domFormat.selectSingleNode(QStringLiteral("//单据编号"));
+    const bool refetch = rule.boolValue(QStringLiteral("重号自动重取"));
+    const bool manual = rule.boolValue(QStringLiteral("允许手工修改"));
+    if (!refetch && !manual)
+        strNoType = kFullyAutomatic;
+    else if (refetch && !manual)
+        strNoType = kSemiAutomatic;
+    else if (!refetch && manual)
+        strNoType = kFullyManual;
+    return {};
+}
+
+QString clsVoucherCo::GetVoucherNO(QString &strErr, bool bGetRealNo, bool bSynchronization)
+{
+    Q_UNUSED(bSynchronization)
+    strErr.clear();
+    VoucherNumberService service;
+    strErr = loadNumberingRule(service, QStringLiteral("初始化单据号码失败!"), QStringLiteral("获取单据前缀格式失败!"));
+    if (!strErr.isEmpty())
+        return {};
+    QString mode;
+    GetVoucherNOType(mode);
+    if (mode == kFullyManual) {
+        strErr = QStringLiteral("单据编号重复!");
+        return {};
+    }
+    // Fill the seeds of the parts that take their value from the head; constants (type 5) and a
+    // remote number keep theirs.
+    for (VoucherRow part : m_domFormat.selectNodes(QStringLiteral("//单据编号/前缀[@对象类型!=5]"))) {
+        if (part.value(QStringLiteral("对象名称")) == QStringLiteral("远程号"))
+            continue;
+        const QString field = part.value(QStringLiteral("源表字段名"));
+        QString seed = basVoucher::GetHeadValue(m_domHead, field);
+        const bool datePart = part.value(QStringLiteral("对象类型")) == QLatin1String("2")
+                              || field.right(4).toLower() == QLatin1String("date");
+        if (datePart && seed.contains(QLatin1Char('T')))
+            seed = seed.section(QLatin1Char('T'), 0, 0);
+        part.setValue(QStringLiteral("种子"), seed);
+    }
+    auto number = service.GetNumber(m_domFormat.xml(), bGetRealNo);
+    if (!number) {
+        strErr = number.error();
+        return {};
+    }
+    return *number;
 }

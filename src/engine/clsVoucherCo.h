@@ -16,11 +16,14 @@
 class clsLogin;
 class clsVoucherGetInfo;
 class clsVoucherShowParameter;
+class VoucherNumberService;
+class VoucherStatementBuilder;
 
 // The voucher engine of one voucher type: holds the voucher being shown as a head and a body
 // document, loads it by identifier or by move within the shown set (the head view's rows that
 // satisfy objSP's Where), keeps objSP's CurID/PreID and the BOF/EOF flags, and answers whether the
-// loaded head was changed by someone else.
+// loaded head was changed by someone else. It saves the documents (VoucherSave, see VoucherSaver)
+// and asks the numbering service for the voucher type's numbering mode and numbers.
 //
 // The engine owns its connection (opened by Initial from the login's connection string) and shares
 // the login, the meta-information and the show parameters with its caller.
@@ -45,6 +48,22 @@ public:
     // True when the loaded head's row version no longer matches the database (changed or deleted
     // by someone else); a failing query also answers true.
     bool TimeStampChange();
+
+    // Writes the documents in one transaction: iState 2 inserts the head, 1 updates it, any other
+    // value writes the body lines only. Returns "" and the head identifier in varReturnID, or the
+    // message (nothing written). POvoucherID and POvoucherTS go to the business object's
+    // HeadSaveCheck2; POvoucherID also tells whether the number is taken for good. The documents
+    // keep the identifiers, line keys and numbers written into them, also when the save fails.
+    QString VoucherSave(int iState, QVariant &varReturnID, qint32 &POvoucherID, QString &POvoucherTS);
+
+    // The numbering mode of the card's rule: "完全自动编号", "半自动编号" or "完全手工编号" into
+    // strNoType (left as given when the rule fits none). Returns "" or the error text.
+    QString GetVoucherNOType(QString &strNoType);
+    // A voucher number from the card's rule, its parts filled from the head document; bGetRealNo
+    // takes it for good (inside the save's transaction when one is open), otherwise it is a
+    // preview that consumes nothing. Returns "" with strErr set when no number can be made, also
+    // under fully manual numbering. bSynchronization is accepted and not used.
+    QString GetVoucherNO(QString &strErr, bool bGetRealNo = false, bool bSynchronization = false);
 
     bool isBOF() const { return m_bof; }
     bool isEOF() const { return m_eof; }
@@ -75,6 +94,8 @@ public:
 
     // The engine's connection; open after a successful Initial.
     Connection &connection() { return m_cnn; }
+    // Builds the save's statements on the engine's connection; keeps the tables' structures.
+    VoucherStatementBuilder &statements();
 
     // The sales system's start date ("yyyy-MM-dd"), read by Initial and kept program-wide.
     static QString SalesStartDate();
@@ -87,12 +108,15 @@ private:
     Result<QVariant> boundId(bool largest);
     QString whereClause(const QString &keyword) const;
     void readSalesStartDate();
+    // Loads the card's numbering rule into domFormat; "" or the text for the failing step.
+    QString loadNumberingRule(VoucherNumberService &service, const QString &initFailed, const QString &loadFailed);
 
     std::shared_ptr<clsLogin> m_login;
     std::shared_ptr<clsVoucherGetInfo> m_info;
     std::shared_ptr<clsVoucherShowParameter> m_sp;
     std::shared_ptr<VoucherBusiness> m_business;
     Connection m_cnn;
+    std::unique_ptr<VoucherStatementBuilder> m_statements;
     VoucherDocument m_domHead;
     VoucherDocument m_domBody;
     VoucherDocument m_domFormat;

@@ -14,7 +14,12 @@ QHash<QString, ObjectRegistry::Factory> &factories()
 
 void ObjectRegistry::add(const QString &className, Factory factory)
 {
-    factories().insert(progId(className).toLower(), std::move(factory));
+    addProgId(progId(className), std::move(factory));
+}
+
+void ObjectRegistry::addProgId(const QString &id, Factory factory)
+{
+    factories().insert(id.trimmed().toLower(), std::move(factory));
 }
 
 bool ObjectRegistry::contains(const QString &id)

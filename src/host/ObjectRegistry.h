@@ -25,6 +25,9 @@ public:
 
     // Registers a class under "Orvane." + className; a second registration replaces the first.
     static void add(const QString &className, Factory factory);
+    // Registers an object of another family under its full program identifier (the suite's own
+    // objects, such as the card's data source).
+    static void addProgId(const QString &progId, Factory factory);
     static bool contains(const QString &progId);
     static std::shared_ptr<RegisteredObject> create(const QString &progId);
 

@@ -122,10 +122,16 @@ QSqlDatabase Connection::database() const
 QString Connection::describe(const QSqlError &error) const
 {
     QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
+    // QPSQL reports a commit that the server turned into a roll-back (the transaction had failed)
+    // as "()": the brackets of an SQLSTATE it does not have.
+    if (text == QLatin1String("()"))
+        text.clear();
     if (text.isEmpty())
         text = error.driverText().trimmed();
+    // Callers read an empty text as success; a driver that fails without saying why (a connection
+    // the server dropped) must still fail.
+    if (text.isEmpty())
+        text = isOpen() ? QStringLiteral("数据库操作失败") : QStringLiteral("数据库连接已断开");
     return text;
 }
 
@@ -145,8 +151,10 @@ Result<void> Connection::run(QSqlQuery &q, const QString &sql, const QVariantLis
             ok = q.exec();
         }
     }
+    const QSqlError error = q.lastError();
+    m_lastUniqueViolation = !ok && dialect().isUniqueViolation(error.nativeErrorCode(), error.databaseText());
     if (!ok)
-        return fail(describe(q.lastError()));
+        return fail(describe(error));
     return {};
 }
 
@@ -204,6 +212,32 @@ Result<void> Connection::BeginTrans()
     QSqlDatabase db = database();
     if (!db.transaction())
         return fail(describe(db.lastError()));
+    m_inTransaction = true;
+    return {};
+}
+
+Result<void> Connection::BeginWriteTrans(const QString &lockName)
+{
+    if (backend() == Backend::Postgres) {
+        auto begun = BeginTrans();
+        if (!begun || lockName.isEmpty())
+            return begun;
+        auto locked = Query(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"), {lockName});
+        if (!locked) {
+            RollbackTrans();
+            return fail(locked.error());
+        }
+        return {};
+    }
+    if (!isOpen())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    if (m_inTransaction)
+        return fail(QStringLiteral("事务已经开始"));
+    // Qt's SQLite driver ends any transaction with a plain COMMIT or ROLLBACK, so CommitTrans and
+    // RollbackTrans end this one as well.
+    auto begun = runOne(QStringLiteral("BEGIN IMMEDIATE"), {});
+    if (!begun)
+        return fail(begun.error());
     m_inTransaction = true;
     return {};
 }

@@ -51,11 +51,22 @@ public:
 
     // Transactions do not nest: a second BeginTrans while one is open fails.
     Result<void> BeginTrans();
+    // A transaction for a writer that reads before it writes (the next key, the next number) and
+    // must not be interleaved with another such writer. SQLite: BEGIN IMMEDIATE, which takes the
+    // database's write lock up front, so two writers queue (busy timeout) instead of one failing
+    // on a snapshot the other changed. PostgreSQL: BEGIN plus a transaction-scoped advisory lock
+    // named lockName; writers that give the same name queue until commit or roll-back, readers and
+    // other writers are not held up. End it with CommitTrans or RollbackTrans.
+    Result<void> BeginWriteTrans(const QString &lockName);
     Result<void> CommitTrans();
     Result<void> RollbackTrans();
     bool inTransaction() const { return m_inTransaction; }
 
     QSqlDatabase database() const;
+
+    // Whether the last statement that failed on this connection was refused for a duplicate key
+    // (unique index or primary key); reset by every statement that succeeds.
+    bool lastErrorIsUniqueViolation() const { return m_lastUniqueViolation; }
 
     // Splits a batch into single statements, keeping quoted text, comments, PostgreSQL $-quoted
     // bodies and SQLite trigger bodies (BEGIN ... END) whole.
@@ -70,4 +81,5 @@ private:
     QString m_text;
     ::ConnectionString m_info;
     bool m_inTransaction = false;
+    bool m_lastUniqueViolation = false;
 };

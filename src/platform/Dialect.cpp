@@ -77,3 +77,26 @@ QString Dialect::columnNamesQuery() const
                               "WHERE table_schema = current_schema() AND table_name = ? ORDER BY ordinal_position");
     return QStringLiteral("SELECT name FROM pragma_table_info(?)");
 }
+
+QString Dialect::columnTypesQuery() const
+{
+    if (isPostgres())
+        return QStringLiteral("SELECT column_name, data_type, column_default, "
+                              "CASE WHEN is_identity = 'YES' THEN 1 ELSE 0 END "
+                              "FROM information_schema.columns "
+                              "WHERE table_schema = current_schema() AND table_name = ? ORDER BY ordinal_position");
+    // SQLite only knows an AUTOINCREMENT key from the table's CREATE text.
+    return QStringLiteral("SELECT p.name, p.type, p.dflt_value, "
+                          "CASE WHEN p.pk = 1 AND upper(m.sql) LIKE '%AUTOINCREMENT%' THEN 1 ELSE 0 END "
+                          "FROM sqlite_master m, pragma_table_info(m.name) p "
+                          "WHERE m.type = 'table' AND lower(m.name) = ? ORDER BY p.cid");
+}
+
+bool Dialect::isUniqueViolation(const QString &nativeCode, const QString &text) const
+{
+    if (isPostgres())
+        return nativeCode == QLatin1String("23505");
+    // SQLite reports every constraint as 19 unless extended codes are on (2067 unique, 1555 key).
+    return nativeCode == QLatin1String("2067") || nativeCode == QLatin1String("1555")
+           || (nativeCode == QLatin1String("19") && text.contains(QLatin1String("UNIQUE constraint failed")));
+}

@@ -37,6 +37,14 @@ public:
     // Names of the columns of a table or view in their order; one bound value, the lower-case name.
     QString columnNamesQuery() const;
 
+    // The columns of a table in their order, one row each: name, declared type, default value text
+    // (NULL when none) and 1 when the database assigns the value (identity / AUTOINCREMENT), else
+    // 0. One bound value, the lower-case table name.
+    QString columnTypesQuery() const;
+
+    // Whether a failed statement's native error code and text report a duplicate key.
+    bool isUniqueViolation(const QString &nativeCode, const QString &text) const;
+
 private:
     explicit Dialect(Backend backend)
         : m_backend(backend)

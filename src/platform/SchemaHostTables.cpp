@@ -1,7 +1,8 @@
 #include "SchemaColumns.h"
 
-// The host session's own tables: who may log in, which functions each user holds, which functions
-// may not run at the same time, and which functions are being used right now by which client.
+// The host components' own tables: who may log in, which functions each user holds, which functions
+// may not run at the same time, which functions are being used right now by which client, and which
+// records and other users' vouchers each user may see or act on (data permissions).
 
 using namespace SchemaColumns;
 
@@ -65,9 +66,39 @@ TableDef taskLocks()
     return t;
 }
 
+// Which kinds of object an account keeps under data-permission control ("customer", "inventory",
+// "department", "maker", "template"). An object without a row, or with bcontrol = 0, is not
+// controlled: every user may see all of it.
+TableDef dataObjects()
+{
+    TableDef t;
+    t.name = QStringLiteral("ua_dataobject");
+    t.columns = {key(QStringLiteral("cacc_id"), 20), key(QStringLiteral("cobject"), 20),
+                 requiredFlag(QStringLiteral("bcontrol"))};
+    t.primaryKey = {QStringLiteral("cacc_id"), QStringLiteral("cobject")};
+    return t;
+}
+
+// What a user may see of a controlled object: one row per value (a customer's or item's iId or a
+// template's VT_ID in decimal, a department code, a maker's user name), or one row with ball = 1
+// and an empty value for all of it. caccess tells the makers' access kinds apart ("r" see, "w" edit
+// and delete, "v" confirm, "u" cancel confirmation, "c" close) and is empty for the other objects.
+// Empty rather than NULL, so that it can stand in the primary key.
+TableDef dataPermissions()
+{
+    TableDef t;
+    t.name = QStringLiteral("ua_datapermission");
+    t.columns = {key(QStringLiteral("cacc_id"), 20), key(QStringLiteral("cuser_id"), 20),
+                 key(QStringLiteral("cobject"), 20), key(QStringLiteral("caccess"), 1),
+                 key(QStringLiteral("cvalue"), 60),  requiredFlag(QStringLiteral("ball"))};
+    t.primaryKey = {QStringLiteral("cacc_id"), QStringLiteral("cuser_id"), QStringLiteral("cobject"),
+                    QStringLiteral("caccess"), QStringLiteral("cvalue")};
+    return t;
+}
+
 } // namespace
 
 QList<TableDef> hostTables()
 {
-    return {users(), rights(), taskExclusions(), taskLocks()};
+    return {users(), rights(), taskExclusions(), taskLocks(), dataObjects(), dataPermissions()};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
-// Registers the public classes of the sample voucher with the object registry, so that the engine
-// and the list can create them by program identifier. Called once at start-up.
+// Registers the module's public classes (card, list and attachment entry objects, the engine) and
+// the card control's data source with the object registry, so that the host, the engine and the
+// list can create them by program identifier. Called once at start-up.
 void registerSampleObjects();

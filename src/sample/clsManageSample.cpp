@@ -1,7 +1,150 @@
 #include "clsManageSample.h"
 
+#include "common/modPublic.h"
+#include "entry/WindowManager.h"
+
+namespace {
+
+// A window factory is missing only when the application forgot to register one.
+std::shared_ptr<CardWindow> noWindow(const QString &location)
+{
+    modPublic::ShowErrMsg(modPublic::MissingObjectErrorNumber, QStringLiteral("无法创建单据窗口"), location);
+    return nullptr;
+}
+
+std::shared_ptr<CardWindow> defaultCard()
+{
+    auto card = WindowManager::defaultCard();
+    return card ? card : noWindow(QStringLiteral("clsManageSample:frmManageSample"));
+}
+
+} // namespace
+
 void clsManageSample::Initial(std::shared_ptr<clsLogin> login, std::shared_ptr<clsVoucherGetInfo> info)
 {
     m_login = std::move(login);
     m_info = std::move(info);
+}
+
+QString clsManageSample::VoucherName() const
+{
+    const auto card = defaultCard();
+    return card ? card->VoucherName : QString();
+}
+
+void clsManageSample::setVoucherName(const QString &name)
+{
+    if (const auto card = defaultCard())
+        card->VoucherName = name;
+}
+
+QString clsManageSample::QVTaskID() const
+{
+    const auto card = defaultCard();
+    return card ? card->QVTaskID : QString();
+}
+
+void clsManageSample::setQVTaskID(const QString &taskId)
+{
+    if (const auto card = defaultCard())
+        card->QVTaskID = taskId;
+}
+
+QString clsManageSample::FrmVisible() const
+{
+    const auto card = defaultCard();
+    return card && card->isVisible() ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+void clsManageSample::setFrmZOrder(qint16 position)
+{
+    if (const auto card = defaultCard())
+        card->ZOrder(position);
+}
+
+bool clsManageSample::ShowVoucher(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                                  const QVariant &vVouchID, const QString &VtidField, QString *ErrMsg)
+{
+    const auto card = defaultCard();
+    if (!card)
+        return false;
+    QString message = ErrMsg ? *ErrMsg : QString();
+    qint16 move = 0;
+    const bool shown = card->ShowVoucher(DBConn, mLogin, vVouchID, VtidField, message, move);
+    if (ErrMsg)
+        *ErrMsg = message;
+    return shown;
+}
+
+bool clsManageSample::ShowVoucher2(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                                   const QVariant &vVouchID, const QString &VtidField, QString *ErrMsg,
+                                   qint16 sMoveVouchOpe, const QString &m_MenuId)
+{
+    return showInNewWindow(DBConn, mLogin, vVouchID, VtidField, ErrMsg, sMoveVouchOpe, m_MenuId, RightCheck::WithBoxes);
+}
+
+bool clsManageSample::ShowVoucher3(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                                   const QVariant &vVouchID, const QString &VtidField, QString *ErrMsg,
+                                   qint16 sMoveVouchOpe, const QString &m_MenuId, bool bCheckAuth)
+{
+    return showInNewWindow(DBConn, mLogin, vVouchID, VtidField, ErrMsg, sMoveVouchOpe, m_MenuId,
+                           bCheckAuth ? RightCheck::WithBoxes : RightCheck::Silent);
+}
+
+bool clsManageSample::showInNewWindow(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                                      const QVariant &vVouchID, const QString &VtidField, QString *ErrMsg,
+                                      qint16 sMoveVouchOpe, const QString &menuId, RightCheck check)
+{
+    if (mLogin)
+        modPublic::setCardLogin(mLogin);
+    if (check == RightCheck::WithBoxes) {
+        if (!modPublic::CheckAuth(viewTaskId(), false))
+            return false;
+    } else {
+        // The caller (the list opening a voucher it already shows) decided that the card opens
+        // anyway; the check still runs so that a permitted user enters the function.
+        QString ignored;
+        modPublic::CheckAuthMsg(viewTaskId(), false, ignored);
+    }
+
+    if (!menuId.isEmpty()) {
+        for (const auto &window : WindowManager::windows()) {
+            if (window->formName().toLower() != CardWindow::name().toLower())
+                continue;
+            const auto card = std::dynamic_pointer_cast<CardWindow>(window);
+            if (card && card->m_MenuId == menuId) {
+                card->ZOrder(0);
+                return false;
+            }
+        }
+    }
+
+    const auto card = WindowManager::newCard();
+    if (!card) {
+        noWindow(QStringLiteral("clsManageSample:ShowVoucher2"));
+        return false;
+    }
+    QString message = ErrMsg ? *ErrMsg : QString();
+    const bool shown = card->ShowVoucher(DBConn, mLogin, vVouchID, VtidField, message, sMoveVouchOpe);
+    if (ErrMsg)
+        *ErrMsg = message;
+    card->m_MenuId = menuId;
+    return shown;
+}
+
+QVariant clsManageSample::UnloadFrm()
+{
+    if (const auto card = WindowManager::loadedDefaultCard())
+        card->Unload();
+    return {};
+}
+
+QString clsManageSample::AppHelpFilePath() const
+{
+    return modPublic::AppHelpFilePath();
+}
+
+void clsManageSample::setAppHelpFilePath(const QString &path)
+{
+    modPublic::setAppHelpFilePath(path);
 }

@@ -3,22 +3,72 @@
 #include "engine/VoucherBusiness.h"
 #include "host/ObjectRegistry.h"
 
+#include <QString>
+#include <QVariant>
+
 #include <memory>
 
+class Connection;
 class clsLogin;
 class clsVoucherGetInfo;
 
-// The sample voucher's business object: the engine of card "1801" creates it by program identifier
-// and calls it back during loading, saving and state changes.
+// The sample voucher's public class ("Orvane.clsManageSample"). It has two roles:
+//
+// - Business object: the engine of card "1801" creates it by program identifier and calls it back
+//   during loading, saving and state changes (VoucherBusiness).
+// - Card entry object: the host and the list open the sample voucher card through the entry
+//   members below. They act on the card windows WindowManager keeps; members without a window
+//   argument act on the default card window, which asking for makes (loaded, not shown).
 class clsManageSample : public RegisteredObject, public VoucherBusiness
 {
 public:
+    // The right to open the card.
+    static QString viewTaskId() { return QStringLiteral("SA03250101"); }
+
     void Initial(std::shared_ptr<clsLogin> login, std::shared_ptr<clsVoucherGetInfo> info) override;
 
     std::shared_ptr<clsLogin> login() const { return m_login; }
     std::shared_ptr<clsVoucherGetInfo> info() const { return m_info; }
 
+    // Texts the host keeps with the default card window.
+    QString VoucherName() const;
+    void setVoucherName(const QString &name);
+    QString QVTaskID() const;
+    void setQVTaskID(const QString &taskId);
+    // "True" when the default card window is visible, else "False".
+    QString FrmVisible() const;
+    // Moves the default card window in the window order: 0 to the front.
+    void setFrmZOrder(qint16 position);
+
+    // Shows vVouchID (text of its identifier) in the default card window, without a permission
+    // check. Without an identifier nothing is named to show, and the window reports so.
+    // False when the window is not shown; a load failure's message was shown and is in *ErrMsg.
+    bool ShowVoucher(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                     const QVariant &vVouchID = {}, const QString &VtidField = {}, QString *ErrMsg = nullptr);
+    // Opens a card window for a menu: mLogin (when given) becomes the card session, the right to
+    // open the card is checked with message boxes, and a window already open for a non-empty
+    // m_MenuId is brought to the front instead (the answer is then false). Otherwise a new window
+    // shows vVouchID, or the voucher sMoveVouchOpe names (1 first ... 4 last, 5 new).
+    bool ShowVoucher2(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                      const QVariant &vVouchID = {}, const QString &VtidField = {}, QString *ErrMsg = nullptr,
+                      qint16 sMoveVouchOpe = 0, const QString &m_MenuId = {});
+    // As ShowVoucher2; with bCheckAuth false a refused right is not shown and the card opens anyway.
+    bool ShowVoucher3(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                      const QVariant &vVouchID = {}, const QString &VtidField = {}, QString *ErrMsg = nullptr,
+                      qint16 sMoveVouchOpe = 0, const QString &m_MenuId = {}, bool bCheckAuth = false);
+    // Unloads the default card window, if one is loaded. Answers an empty variant.
+    QVariant UnloadFrm();
+
+    // The help file of the module, shared with the list entry object.
+    QString AppHelpFilePath() const;
+    void setAppHelpFilePath(const QString &path);
+
 private:
+    enum class RightCheck { WithBoxes, Silent };
+    bool showInNewWindow(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
+                         const QVariant &vVouchID, const QString &VtidField, QString *ErrMsg, qint16 sMoveVouchOpe,
+                         const QString &menuId, RightCheck check);
+
     std::shared_ptr<clsLogin> m_login;
     std::shared_ptr<clsVoucherGetInfo> m_info;
 };

@@ -1,58 +1,35 @@
 #include "BrowseWindow.h"
 
+#include "ClassicToolbar.h"
+#include "CommandBar.h"
 #include "VoucherFieldCaptions.h"
 
-#include "card/VoucherBrowser.h"
+#include "card/frmManageSample.h"
 #include "common/MessageService.h"
-#include "host/clsLogin.h"
 #include "platform/VoucherDocument.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QToolBar>
 #include <QVBoxLayout>
 
-BrowseWindow::BrowseWindow(std::shared_ptr<clsLogin> login, QWidget *parent)
+BrowseWindow::BrowseWindow(QWidget *parent)
     : QMainWindow(parent)
-    , m_browser(std::make_unique<VoucherBrowser>(login, *this))
+    , m_toolbar(new ClassicToolbar(QStringLiteral("导航"), this))
+    , m_commandBar(new CommandBar(QStringLiteral("命令"), this))
+    , m_title(new QLabel(this))
     , m_headPanel(new QWidget(this))
     , m_headGrid(new QGridLayout(m_headPanel))
     , m_body(new QTableWidget(this))
     , m_status(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("样品接单管理 - %1").arg(login ? login->UserName() : QString()));
     resize(1100, 700);
-
-    auto *bar = addToolBar(QStringLiteral("导航"));
-    bar->setObjectName(QStringLiteral("navigation"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    auto makeAction = [&](const QString &text, QStyle::StandardPixmap icon, const QList<QKeySequence> &keys,
-                          void (VoucherBrowser::*slot)()) {
-        auto *a = bar->addAction(style()->standardIcon(icon), text);
-        a->setShortcuts(keys);
-        a->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.first().toString(QKeySequence::NativeText)));
-        connect(a, &QAction::triggered, this, [this, slot] { (m_browser.get()->*slot)(); });
-        return a;
-    };
-    m_first = makeAction(QStringLiteral("首张"), QStyle::SP_MediaSkipBackward, {QKeySequence(Qt::CTRL | Qt::Key_Home)},
-                         &VoucherBrowser::moveFirst);
-    m_previous = makeAction(QStringLiteral("上张"), QStyle::SP_MediaSeekBackward,
-                            {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Left)},
-                            &VoucherBrowser::movePrevious);
-    m_next = makeAction(QStringLiteral("下张"), QStyle::SP_MediaSeekForward,
-                        {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Right)},
-                        &VoucherBrowser::moveNext);
-    m_last = makeAction(QStringLiteral("末张"), QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)},
-                        &VoucherBrowser::moveLast);
-    bar->addSeparator();
-    m_refresh = makeAction(QStringLiteral("刷新"), QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)},
-                           &VoucherBrowser::refresh);
-
+    buildToolbar();
     buildHead();
     m_body->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_body->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -65,20 +42,53 @@ BrowseWindow::BrowseWindow(std::shared_ptr<clsLogin> login, QWidget *parent)
         headers << QString::fromUtf8(c.caption);
     m_body->setHorizontalHeaderLabels(headers);
 
-    auto *title = new QLabel(QStringLiteral("样品接单"), this);
-    QFont f = title->font();
+    m_title->setObjectName(QStringLiteral("lblTitle"));
+    QFont f = m_title->font();
     f.setPointSize(f.pointSize() + 6);
     f.setBold(true);
-    title->setFont(f);
-    title->setAlignment(Qt::AlignCenter);
+    m_title->setFont(f);
+    m_title->setAlignment(Qt::AlignCenter);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
-    layout->addWidget(title);
+    layout->addWidget(m_title);
     layout->addWidget(m_headPanel);
     layout->addWidget(m_body, 1);
     setCentralWidget(central);
     statusBar()->addWidget(m_status, 1);
+}
+
+void BrowseWindow::buildToolbar()
+{
+    addToolBar(m_toolbar);
+    // The command bar joins the toolbar's area; the toolbar style decides which of the two shows.
+    addToolBar(m_commandBar);
+    auto makeAction = [&](const QString &text, QStyle::StandardPixmap icon, const QList<QKeySequence> &keys,
+                          void (frmManageSample::*command)()) {
+        auto *a = m_toolbar->addAction(style()->standardIcon(icon), text);
+        a->setShortcuts(keys);
+        a->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.first().toString(QKeySequence::NativeText)));
+        // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
+        addAction(a);
+        connect(a, &QAction::triggered, this, [this, command] {
+            if (m_card)
+                (m_card->*command)();
+        });
+        return a;
+    };
+    m_first = makeAction(QStringLiteral("首张"), QStyle::SP_MediaSkipBackward, {QKeySequence(Qt::CTRL | Qt::Key_Home)},
+                         &frmManageSample::moveFirst);
+    m_previous = makeAction(QStringLiteral("上张"), QStyle::SP_MediaSeekBackward,
+                            {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Left)},
+                            &frmManageSample::movePrevious);
+    m_next = makeAction(QStringLiteral("下张"), QStyle::SP_MediaSeekForward,
+                        {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Right)},
+                        &frmManageSample::moveNext);
+    m_last = makeAction(QStringLiteral("末张"), QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)},
+                        &frmManageSample::moveLast);
+    m_toolbar->addSeparator();
+    m_refresh = makeAction(QStringLiteral("刷新"), QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)},
+                           &frmManageSample::refresh);
 }
 
 BrowseWindow::~BrowseWindow() = default;
@@ -101,9 +111,44 @@ void BrowseWindow::buildHead()
     }
 }
 
-bool BrowseWindow::open(qlonglong voucherId)
+void BrowseWindow::setCaption(const QString &caption)
 {
-    return m_browser->open(voucherId);
+    setWindowTitle(caption);
+    m_title->setText(caption);
+}
+
+QString BrowseWindow::titleText() const
+{
+    return m_title->text();
+}
+
+void BrowseWindow::setZOrder(int position)
+{
+    if (position == 0) {
+        raise();
+        activateWindow();
+    } else {
+        lower();
+    }
+}
+
+ToolbarControl &BrowseWindow::toolbar()
+{
+    return *m_toolbar;
+}
+
+CommandBarControl &BrowseWindow::commandBar()
+{
+    return *m_commandBar;
+}
+
+void BrowseWindow::closeEvent(QCloseEvent *event)
+{
+    // Closed by the user: the card unloads, which detaches this view and closes it (again, which
+    // Qt ignores while a close is under way). The card's owner deletes the view later.
+    if (auto *card = m_card)
+        card->Unload();
+    event->accept();
 }
 
 QString BrowseWindow::headText(const QString &field) const

@@ -1,5 +1,7 @@
 #include "QtMessageService.h"
 
+#include "MessageWindow.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -27,4 +29,10 @@ MessageService::Answer QtMessageService::show(const QString &text, const QString
     case QMessageBox::Cancel: return AnswerCancel;
     default: return AnswerOk;
     }
+}
+
+void QtMessageService::showWindow(const QString &text, const QString &caption)
+{
+    MessageWindow window(text, caption, QApplication::activeWindow());
+    window.exec();
 }

@@ -15,6 +15,8 @@ public:
         QString text;
         QString title;
         Icon icon;
+        Buttons buttons = Ok;
+        bool window = false; // shown in the message window (frmMsg), not in a box
     };
 
     FakeMessageService() { install(this); }
@@ -22,10 +24,15 @@ public:
 
     Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override
     {
-        shown.append({text, title, icon});
+        shown.append({text, title, icon, buttons});
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == YesNo || buttons == YesNoCancel ? AnswerYes : AnswerOk;
+    }
+
+    void showWindow(const QString &text, const QString &caption) override
+    {
+        shown.append({text, caption, NoIcon, Ok, true});
     }
 
     QStringList texts() const

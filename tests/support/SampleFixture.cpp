@@ -1,5 +1,7 @@
 #include "SampleFixture.h"
 
+#include "common/modPublic.h"
+#include "entry/WindowManager.h"
 #include "host/clsLogin.h"
 
 void SampleWriter::voucher(int id, const QString &code, const QString &maker, int lines)
@@ -16,18 +18,35 @@ void SampleWriter::voucher(int id, const QString &code, const QString &maker, in
     }
 }
 
-std::shared_ptr<clsLogin> loginTester(TestDatabase &db)
+std::shared_ptr<clsLogin> loginUser(TestDatabase &db, const QString &userId, const QString &userName, bool super)
 {
-    auto made = clsLogin::CreateUser(db.cnn(), QStringLiteral("tester"), QStringLiteral("测试员"), QStringLiteral("pw"),
-                                     true);
+    auto made = clsLogin::CreateUser(db.cnn(), userId, userName, QStringLiteral("pw"), super);
     if (!made) {
         ADD_FAILURE() << made.error().toStdString();
         return nullptr;
     }
-    auto session = clsLogin::Login(db.connectionString(), QStringLiteral("tester"), QStringLiteral("pw"));
+    auto session = clsLogin::Login(db.connectionString(), userId, QStringLiteral("pw"));
     if (!session) {
         ADD_FAILURE() << session.error().toStdString();
         return nullptr;
     }
     return *session;
+}
+
+std::shared_ptr<clsLogin> loginTester(TestDatabase &db)
+{
+    return loginUser(db, QStringLiteral("tester"), QStringLiteral("测试员"), true);
+}
+
+void LoggedInTest::SetUp()
+{
+    ORVANE_REQUIRE(db);
+    login = loginTester(db);
+    ASSERT_TRUE(login);
+}
+
+void LoggedInTest::TearDown()
+{
+    WindowManager::reset();
+    modPublic::clearProgramState();
 }

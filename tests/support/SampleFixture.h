@@ -22,5 +22,20 @@ private:
     TestDatabase &m_db;
 };
 
-// A user "tester" (password "pw") holding every right, logged in on the test database.
+// A new user (password "pw") logged in on the test database; a super user holds every right.
+std::shared_ptr<clsLogin> loginUser(TestDatabase &db, const QString &userId, const QString &userName, bool super);
+// A user "tester" (测试员, password "pw") holding every right, logged in on the test database.
 std::shared_ptr<clsLogin> loginTester(TestDatabase &db);
+
+// A test on a fresh database of each backend with "tester" logged in. The program-wide sessions
+// and windows are dropped afterwards. A subclass's SetUp calls this one first and returns when
+// IsSkipped() or HasFatalFailure().
+class LoggedInTest : public testing::TestWithParam<Backend>
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TestDatabase db{GetParam()};
+    std::shared_ptr<clsLogin> login;
+};

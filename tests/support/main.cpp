@@ -1,6 +1,10 @@
+#include "common/modPublic.h"
+#include "entry/WindowManager.h"
+#include "platform/MachineRegistry.h"
 #include "sample/SampleObjects.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +15,13 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     registerSampleObjects();
+    // The machine settings of whoever runs the tests must not choose the toolbar style: tests
+    // read a file of their own that does not exist until a test writes it.
+    QTemporaryDir settings;
+    MachineRegistry::setFilePath(settings.filePath(QStringLiteral("registry.ini")));
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int rc = RUN_ALL_TESTS();
+    WindowManager::reset();
+    modPublic::clearProgramState();
+    return rc;
 }

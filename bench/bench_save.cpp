@@ -1,0 +1,194 @@
+// Saving vouchers through the engine on SQLite and (when ORVANE_TEST_PG is set) PostgreSQL: new
+// vouchers of 20 to 10,000 lines, an edit of one line of a 1,000-line voucher, and a run of 100
+// new vouchers with automatic numbering (does a save slow down as vouchers pile up?).
+#include "support/BenchArgs.h"
+#include "support/BenchDatabase.h"
+
+#include "engine/clsVoucherCo.h"
+#include "entry/clsVoucherShowParameter.h"
+#include "host/clsLogin.h"
+
+#include <QElapsedTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// A user's card on a database of its own per backend: an engine on card "1801" with the sample's
+// business object, on a private database kept for the whole run.
+struct Card
+{
+    std::unique_ptr<BenchDatabase> db;
+    std::shared_ptr<clsVoucherShowParameter> sp = std::make_shared<clsVoucherShowParameter>();
+    std::unique_ptr<clsVoucherCo> engine;
+    int saved = 0;
+
+    // Documents of a new voucher with `lines` new lines; the number is left empty.
+    void fillNew(int lines)
+    {
+        sp->ID = 0;
+        engine->GetVoucherData();
+        VoucherRow head = engine->domHead().appendRow();
+        head.setValue(QStringLiteral("ddate"), QStringLiteral("2026-12-01"));
+        head.setValue(QStringLiteral("cnewinvcode"), QStringLiteral("BS-NEW-%1").arg(saved));
+        head.setValue(QStringLiteral("cnewinvname"), QStringLiteral("基准新品"));
+        head.setValue(QStringLiteral("cnewinvcomunitcode"), QStringLiteral("PCS"));
+        head.setValue(QStringLiteral("ifinishexch"), QStringLiteral("1"));
+        head.setValue(QStringLiteral("cmaker"), QStringLiteral("bench"));
+        for (int i = 1; i <= lines; ++i) {
+            VoucherRow line = engine->domBody().appendRow();
+            line.setValue(QStringLiteral("cpscode"), QStringLiteral("C%1").arg(i));
+            line.setValue(QStringLiteral("cfree1"), QStringLiteral("红"));
+            line.setValue(QStringLiteral("ipsquantity"), QString::number(1 + i % 7));
+            line.setValue(QStringLiteral("tdqtyd"), QStringLiteral("1"));
+            line.setValue(QStringLiteral("iwasterate"), QStringLiteral("2.5"));
+            line.setValue(QStringLiteral("cwhcode"), QStringLiteral("01"));
+            line.setValue(QStringLiteral("imaterialcharge"), QStringLiteral("12.75"));
+            line.setValue(QStringLiteral("editprop"), QStringLiteral("A"));
+        }
+    }
+
+    QString save(int state)
+    {
+        QVariant id;
+        qint32 parent = 0;
+        QString version;
+        const QString result = engine->VoucherSave(state, id, parent, version);
+        if (result.isEmpty())
+            ++saved;
+        return result;
+    }
+
+    void setNumber(const QString &number) { engine->domHead().headRow().setValue(QStringLiteral("ccode"), number); }
+};
+
+Card &card(Backend backend)
+{
+    static std::map<Backend, Card> cards;
+    auto it = cards.find(backend);
+    if (it != cards.end())
+        return it->second;
+    Card &c = cards[backend];
+    c.db = std::make_unique<BenchDatabase>(backend);
+    if (!c.db->available())
+        return c;
+    clsLogin::CreateUser(c.db->cnn(), QStringLiteral("bench"), QStringLiteral("bench"), QStringLiteral("pw"), true);
+    auto session = clsLogin::Login(c.db->connectionString(), QStringLiteral("bench"), QStringLiteral("pw"));
+    if (!session)
+        return c;
+    c.engine = std::make_unique<clsVoucherCo>();
+    c.engine->Initial(*session, QStringLiteral("1801"), c.sp);
+    return c;
+}
+
+bool ready(benchmark::State &state, Card &c)
+{
+    if (c.engine && c.engine->connection().isOpen())
+        return true;
+    state.SkipWithError(c.db ? qPrintable(c.db->error()) : "no database");
+    return false;
+}
+
+void BM_SaveNewVoucher(benchmark::State &state)
+{
+    const int lines = int(state.range(1));
+    Card &c = card(backendArg(state));
+    if (!ready(state, c))
+        return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        c.fillNew(lines);
+        c.setNumber(QStringLiteral("BS-%1-%2").arg(lines).arg(c.saved));
+        state.ResumeTiming();
+        const QString result = c.save(2);
+        if (!result.isEmpty()) {
+            state.SkipWithError(qPrintable(result));
+            break;
+        }
+    }
+    state.counters["lines"] = lines;
+}
+
+// Edits one line of a 1,000-line voucher: the head update and one line, not the whole body.
+void BM_EditOneLine(benchmark::State &state)
+{
+    Card &c = card(backendArg(state));
+    if (!ready(state, c))
+        return;
+    c.fillNew(1000);
+    c.setNumber(QStringLiteral("BS-EDIT-%1").arg(c.saved));
+    QVariant id;
+    qint32 parent = 0;
+    QString version;
+    if (!c.engine->VoucherSave(2, id, parent, version).isEmpty()) {
+        state.SkipWithError("the voucher to edit could not be saved");
+        return;
+    }
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        c.sp->ID = id;
+        c.engine->GetVoucherData();
+        VoucherRow line = c.engine->domBody().row(500);
+        line.setValue(QStringLiteral("ipsquantity"), QString::number(++round));
+        line.setValue(QStringLiteral("editprop"), QStringLiteral("M"));
+        state.ResumeTiming();
+        const QString result = c.save(1);
+        if (!result.isEmpty()) {
+            state.SkipWithError(qPrintable(result));
+            break;
+        }
+    }
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+// 100 new vouchers of 20 lines, each numbered the way the card does it (a preview of the next
+// number) and saved; the counters compare the median of the first ten saves with that of the last
+// ten (medians, so that one checkpoint of the database's log does not decide).
+void BM_HundredNumberedSaves(benchmark::State &state)
+{
+    Card &c = card(backendArg(state));
+    if (!ready(state, c))
+        return;
+    constexpr int saves = 100;
+    constexpr int window = 10;
+    QList<double> times;
+    for (auto _ : state) {
+        times.clear();
+        for (int i = 0; i < saves; ++i) {
+            state.PauseTiming();
+            c.fillNew(20);
+            state.ResumeTiming();
+            QElapsedTimer timer;
+            timer.start();
+            QString error;
+            c.setNumber(c.engine->GetVoucherNO(error));
+            const QString result = c.save(2);
+            times << timer.nsecsElapsed() / 1e6;
+            if (!result.isEmpty()) {
+                state.SkipWithError(qPrintable(result));
+                return;
+            }
+        }
+    }
+    const double first = median(times.mid(0, window));
+    const double last = median(times.mid(saves - window));
+    state.counters["first10_ms"] = first;
+    state.counters["last10_ms"] = last;
+    state.counters["last_vs_first"] = first > 0 ? last / first : 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveNewVoucher)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMillisecond); });
+BENCHMARK(BM_EditOneLine)->Apply([](auto *b) { addBackendArgs(b, {1000}, benchmark::kMillisecond); });
+BENCHMARK(BM_HundredNumberedSaves)
+    ->Apply([](auto *b) { addBackendArgs(b, {100}, benchmark::kMillisecond); }) -> Iterations(1);

@@ -1,0 +1,152 @@
+#include "VoucherStatementBuilder.h"
+
+#include "basVoucher.h"
+
+#include "common/modPublic.h"
+#include "platform/Connection.h"
+#include "platform/VoucherRow.h"
+
+namespace {
+
+bool isWritable(const TableColumn &c, const VoucherRow &row)
+{
+    return c.kind != ColumnKind::Binary && c.kind != ColumnKind::RowVersion && !c.generated
+           && !basVoucher::AttributeMissing(row, c.name);
+}
+
+// The row's value of a column, converted to the column's kind; a column the table does not have
+// (a caller's mistake) is bound as the text, and the database reports it.
+QVariant boundValue(const TableStructure &s, const QString &column, const VoucherRow &row)
+{
+    const QString name = column.toLower();
+    if (basVoucher::AttributeMissing(row, name))
+        return QVariant();
+    const TableColumn *c = s.column(name);
+    return c ? basVoucher::FormatSqlValue(*c, row.value(name)) : QVariant(row.value(name));
+}
+
+// "col = ?" on the unique column, for a guard. On a text column the empty value is excluded as well:
+// it changes no answer (empty values are never guarded) but lets both databases use the partial
+// unique index, which covers non-empty values only.
+QString uniqueMatch(const TableStructure &s, const QString &column)
+{
+    const QString name = column.toLower();
+    const TableColumn *c = s.column(name);
+    if (c && c->kind == ColumnKind::Text)
+        return name + QStringLiteral(" = ? AND ") + name + QStringLiteral(" <> ''");
+    return name + QStringLiteral(" = ?");
+}
+
+bool hasGuardValue(const VoucherRow &row, const QString &uniqueColumn)
+{
+    return !uniqueColumn.isEmpty() && !row.value(uniqueColumn).isEmpty();
+}
+
+} // namespace
+
+VoucherStatementBuilder::VoucherStatementBuilder(Connection &cnn)
+    : m_cnn(cnn)
+{}
+
+Result<const TableStructure *> VoucherStatementBuilder::structure(const QString &table)
+{
+    const QString key = table.toLower();
+    auto it = m_structures.find(key);
+    if (it == m_structures.end()) {
+        auto read = TableStructure::read(m_cnn, table);
+        if (!read)
+            return fail(read.error());
+        it = m_structures.emplace(key, std::move(*read)).first;
+    }
+    return &it->second;
+}
+
+Result<QVariant> VoucherStatementBuilder::GetMaxValue(const QString &table, const QString &column)
+{
+    // No COALESCE(MAX(c), 0): PostgreSQL refuses it on a text column. NULL means an empty table.
+    auto max = m_cnn.Scalar(QStringLiteral("SELECT MAX(") + column + QStringLiteral(") FROM ") + table);
+    if (!max)
+        return max;
+    return max->isNull() ? QVariant(0) : *max;
+}
+
+Result<VoucherStatement> VoucherStatementBuilder::BuildInsertSql(const VoucherRow &row, const QString &table,
+                                                                 const QString &uniqueColumn, bool guard)
+{
+    auto s = structure(table);
+    if (!s)
+        return fail(s.error());
+    VoucherStatement st;
+    st.table = table;
+    QStringList marks;
+    for (const TableColumn &c : (*s)->columns()) {
+        if (!isWritable(c, row))
+            continue;
+        st.columns << c.name.toLower();
+        st.params << basVoucher::FormatSqlValue(c, row.value(c.name));
+        marks << QStringLiteral("?");
+    }
+    if (st.columns.isEmpty())
+        return fail(QStringLiteral("没有可以写入表 %1 的字段").arg(table));
+    st.sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + st.columns.join(QStringLiteral(", "))
+             + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (guard && hasGuardValue(row, uniqueColumn)) {
+        st.guardSql = QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ")
+                      + uniqueMatch(**s, uniqueColumn) + QStringLiteral(" LIMIT 1");
+        st.guardParams << boundValue(**s, uniqueColumn, row);
+    }
+    return st;
+}
+
+Result<VoucherStatement> VoucherStatementBuilder::SaveByUpdate(const VoucherRow &row, const QString &table,
+                                                               const QString &keyColumn, const QString &tsColumn,
+                                                               const QString &uniqueColumn, bool guard)
+{
+    auto s = structure(table);
+    if (!s) {
+        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, s.error(), QStringLiteral("basVoucher:SaveByUpdate"));
+        return fail(s.error());
+    }
+    const QString key = keyColumn.toLower();
+    VoucherStatement st;
+    st.table = table;
+    QStringList assignments;
+    for (const TableColumn &c : (*s)->columns()) {
+        if (!isWritable(c, row) || c.name.compare(key, Qt::CaseInsensitive) == 0)
+            continue;
+        assignments << c.name.toLower() + QStringLiteral(" = ?");
+        st.params << basVoucher::FormatSqlValue(c, row.value(c.name));
+    }
+    // A row with nothing but its key still touches the row (and renews its version).
+    if (assignments.isEmpty())
+        assignments << key + QStringLiteral(" = ") + key;
+    const QVariant keyValue = boundValue(**s, key, row);
+    st.sql = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + assignments.join(QStringLiteral(", "))
+             + QStringLiteral(" WHERE ") + key + QStringLiteral(" = ?");
+    st.params << keyValue;
+    if (!tsColumn.isEmpty()) {
+        st.sql += QStringLiteral(" AND CAST(") + tsColumn.toLower() + QStringLiteral(" AS TEXT) = ?");
+        const auto version = row.attribute(tsColumn);
+        st.params << (version ? QVariant(version->trimmed()) : QVariant());
+    }
+    if (guard && hasGuardValue(row, uniqueColumn)) {
+        st.guardSql = QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + key
+                      + QStringLiteral(" <> ? AND ") + uniqueMatch(**s, uniqueColumn) + QStringLiteral(" LIMIT 1");
+        st.guardParams << keyValue << boundValue(**s, uniqueColumn, row);
+    }
+    return st;
+}
+
+Result<VoucherStatement> VoucherStatementBuilder::BuildDeleteSql(const VoucherRow &row, const QString &table,
+                                                                 const QString &keyColumn)
+{
+    auto s = structure(table);
+    if (!s)
+        return fail(s.error());
+    VoucherStatement st;
+    st.table = table;
+    st.sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE ") + keyColumn.toLower()
+             + QStringLiteral(" = ?");
+    st.params << boundValue(**s, keyColumn, row);
+    return st;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QRect>
+
+// A window's classic toolbar, as the window logic sees it. Shown instead of the host command bar
+// when the machine's toolbar style asks for it (modPublic::ApplyToolbarStyle).
+class ToolbarControl
+{
+public:
+    virtual ~ToolbarControl() = default;
+    virtual void setShown(bool shown) = 0;
+    // Puts the toolbar in front of whatever overlaps it.
+    virtual void bringToFront() = 0;
+    // Where the toolbar sits inside its window.
+    virtual QRect placement() const = 0;
+};

@@ -1,0 +1,58 @@
+#include "TableStructure.h"
+
+#include "Connection.h"
+
+Result<TableStructure> TableStructure::read(Connection &cnn, const QString &table)
+{
+    auto rs = cnn.Query(cnn.dialect().columnTypesQuery(), {table.toLower()});
+    if (!rs)
+        return fail(rs.error());
+    if (rs->isEmpty())
+        return fail(QStringLiteral("数据库中没有表 %1").arg(table));
+    TableStructure s;
+    for (int r = 0; r < rs->RecordCount(); ++r) {
+        TableColumn c;
+        c.name = rs->value(r, 0).toString();
+        c.kind = kindOf(c.name, rs->value(r, 1).toString(), rs->value(r, 2).toString());
+        c.generated = rs->value(r, 3).toInt() == 1;
+        s.m_columns << c;
+    }
+    return s;
+}
+
+const TableColumn *TableStructure::column(const QString &name) const
+{
+    for (const TableColumn &c : m_columns) {
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &c;
+    }
+    return nullptr;
+}
+
+ColumnKind TableStructure::kindOf(const QString &name, const QString &declaredType, const QString &defaultText)
+{
+    // The schema gives every table with a row version the column qvts.
+    if (name.compare(QLatin1String("qvts"), Qt::CaseInsensitive) == 0)
+        return ColumnKind::RowVersion;
+    const QString type = declaredType.trimmed().toLower();
+    if (type == QLatin1String("smallint")) {
+        // Flags and small codes share the type; the schema gives flags, and only flags, DEFAULT 0.
+        // PostgreSQL may report the default as "0" or "'0'::smallint".
+        QString d = defaultText.section(QLatin1String("::"), 0, 0).trimmed();
+        d.remove(QLatin1Char('\''));
+        return d == QLatin1String("0") ? ColumnKind::Flag : ColumnKind::Integer;
+    }
+    if (type.contains(QLatin1String("int")))
+        return ColumnKind::Integer;
+    if (type.contains(QLatin1String("real")) || type.contains(QLatin1String("double"))
+        || type.contains(QLatin1String("float")) || type.contains(QLatin1String("numeric"))
+        || type.contains(QLatin1String("decimal")))
+        return ColumnKind::Real;
+    if (type == QLatin1String("date"))
+        return ColumnKind::Date;
+    if (type.startsWith(QLatin1String("timestamp")) || type == QLatin1String("datetime"))
+        return ColumnKind::DateTime;
+    if (type == QLatin1String("blob") || type == QLatin1String("bytea"))
+        return ColumnKind::Binary;
+    return ColumnKind::Text;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "host/ToolbarControl.h"
+
+#include <QToolBar>
+
+// A window's classic toolbar (object name "Toolbar1"): small icons with their captions beside them.
+// Its actions are the window's commands; the command bar shows the same actions when the toolbar
+// style chooses it.
+class ClassicToolbar : public QToolBar, public ToolbarControl
+{
+    Q_OBJECT
+
+public:
+    explicit ClassicToolbar(const QString &title, QWidget *parent = nullptr);
+
+    void setShown(bool shown) override { setVisible(shown); }
+    void bringToFront() override { raise(); }
+    QRect placement() const override { return geometry(); }
+};

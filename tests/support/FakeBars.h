@@ -1,0 +1,49 @@
+#pragma once
+
+#include "host/CommandBarControl.h"
+#include "host/ToolbarControl.h"
+
+#include <QStringList>
+
+// Bars that record what the window logic does to them, in one shared log so the order shows.
+class FakeToolbar final : public ToolbarControl
+{
+public:
+    explicit FakeToolbar(QStringList &log)
+        : m_log(log)
+    {}
+    void setShown(bool shown) override { m_log << QStringLiteral("toolbar.shown=%1").arg(shown); }
+    void bringToFront() override { m_log << QStringLiteral("toolbar.front"); }
+    QRect placement() const override { return where; }
+
+    QRect where{4, 30, 300, 28};
+
+private:
+    QStringList &m_log;
+};
+
+class FakeCommandBar final : public CommandBarControl
+{
+public:
+    explicit FakeCommandBar(QStringList &log)
+        : m_log(log)
+    {}
+    void SetToolbar(ToolbarControl &toolbar) override
+    {
+        m_log << QStringLiteral("bar.SetToolbar");
+        source = &toolbar;
+    }
+    void SetDisplayStyle(int style) override { m_log << QStringLiteral("bar.SetDisplayStyle(%1)").arg(style); }
+    void setShown(bool shown) override { m_log << QStringLiteral("bar.shown=%1").arg(shown); }
+    void place(const QRect &geometry) override
+    {
+        m_log << QStringLiteral("bar.place");
+        placed = geometry;
+    }
+
+    ToolbarControl *source = nullptr;
+    QRect placed;
+
+private:
+    QStringList &m_log;
+};
