@@ -79,6 +79,8 @@ Result<void> Connection::Open(const QString &connectionString, OpenMode mode)
             // The schema name is an identifier, not a value: quote it as one.
             QString ident = m_info.schema;
             ident.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            if (mode == CreateIfMissing)
+                setup << QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(ident);
             setup << QStringLiteral("SET search_path TO \"%1\"").arg(ident);
         }
     }

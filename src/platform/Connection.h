@@ -24,7 +24,7 @@ class Connection
 public:
     enum OpenMode {
         MustExist,     // a missing SQLite file is an error
-        CreateIfMissing // a missing SQLite file is created (used for the embedded demo database)
+        CreateIfMissing // a missing SQLite file, or the PostgreSQL schema named in the string, is created
     };
     enum { adStateClosed = 0, adStateOpen = 1 };
 

@@ -2,7 +2,9 @@
 
 #include "platform/Connection.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QUrl>
 
 // Statement splitting: a batch must come apart at its top-level semicolons only.
 TEST(SplitStatements, keeps_quoted_text_comments_and_bodies_whole)
@@ -169,3 +171,19 @@ TEST_P(ConnectionOnBoth, two_connections_see_each_others_commits_only)
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, ConnectionOnBoth, ORVANE_BOTH_BACKENDS);
+
+TEST(ConnectionOpen, psql_creates_the_named_schema_only_when_asked)
+{
+    const QString base = TestDatabase::postgresUri();
+    if (base.isEmpty())
+        GTEST_SKIP() << "ORVANE_TEST_PG is not set";
+    const QString schema = QStringLiteral("made_on_open_%1").arg(QCoreApplication::applicationPid());
+    QUrl url(base);
+    url.setQuery(QStringLiteral("schema=") + schema);
+    Connection cnn;
+    ASSERT_TRUE(cnn.Open(url.toString()));
+    EXPECT_FALSE(cnn.Execute(QStringLiteral("CREATE TABLE t (id INTEGER)"))) << "no schema to create in";
+    ASSERT_TRUE(cnn.Open(url.toString(), Connection::CreateIfMissing));
+    EXPECT_TRUE(cnn.Execute(QStringLiteral("CREATE TABLE t (id INTEGER)")));
+    EXPECT_TRUE(cnn.Execute(QStringLiteral("DROP SCHEMA ") + schema + QStringLiteral(" CASCADE")));
+}
