@@ -48,4 +48,62 @@ public:
     {
         return true;
     }
+
+    // State actions (see VoucherStateActions). The engine runs its own allow chain first and calls
+    // the allow rule of the same name last; the action callback follows only when everything
+    // allowed it. Each answers "" (allowed / done) or the message to show. They get the engine's
+    // connection so that their reads and their status update see what the engine sees; the
+    // documents are the engine's own, and what a callback changes in them the engine keeps.
+    // The defaults allow everything and change nothing.
+    virtual QString VoucherAllowEdit(Connection & /*cnn*/, VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherAllowDelete(Connection & /*cnn*/, VoucherDocument & /*domHead*/,
+                                       VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherAllowConfirm(Connection & /*cnn*/, VoucherDocument & /*domHead*/,
+                                        VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherAllowCancelConfirm(Connection & /*cnn*/, VoucherDocument & /*domHead*/,
+                                              VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherAllowClose(Connection & /*cnn*/, VoucherDocument & /*domHead*/,
+                                      VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherAllowOpen(Connection & /*cnn*/, VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherConfirm(Connection & /*cnn*/, VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherCancelConfirm(Connection & /*cnn*/, VoucherDocument & /*domHead*/,
+                                         VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherClose(Connection & /*cnn*/, VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    virtual QString VoucherOpen(Connection & /*cnn*/, VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
+    // After the engine deleted the head and its lines, inside the deletion's transaction: a
+    // non-empty answer rolls the deletion back and is shown.
+    virtual QString VoucherDelete(Connection & /*cnn*/, VoucherDocument & /*domHead*/, VoucherDocument & /*domBody*/)
+    {
+        return {};
+    }
 };

@@ -1,6 +1,7 @@
 #include "clsVoucherCo.h"
 
 #include "VoucherSaver.h"
+#include "VoucherStateActions.h"
 #include "VoucherStatementBuilder.h"
 #include "basVoucher.h"
 
@@ -412,4 +413,86 @@ QString clsVoucherCo::GetVoucherNO(QString &strErr, bool bGetRealNo, bool bSynch
         return {};
     }
     return *number;
+}
+
+VoucherStateActions &clsVoucherCo::stateActions()
+{
+    if (!m_stateActions)
+        m_stateActions = std::make_unique<VoucherStateActions>(*this);
+    return *m_stateActions;
+}
+
+bool clsVoucherCo::VoucherCheckAuth(const QString &strTaskID)
+{
+    return stateActions().checkAuth(strTaskID);
+}
+
+QString clsVoucherCo::VoucherAllowEdit(bool bolCheckAuth)
+{
+    return stateActions().allow(VoucherStateActions::Check::Edit, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherAllowDelete(bool bolCheckAuth)
+{
+    return stateActions().allow(VoucherStateActions::Check::Delete, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherAllowConfirm(bool bolCheckAuth)
+{
+    return stateActions().allow(VoucherStateActions::Check::Confirm, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherAllowCancelConfirm(bool bolCheckAuth)
+{
+    return stateActions().allow(VoucherStateActions::Check::CancelConfirm, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherAllowClose(bool bolCheckAuth)
+{
+    return stateActions().allow(VoucherStateActions::Check::Close, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherAllowOpen(bool bolCheckAuth)
+{
+    return stateActions().allow(VoucherStateActions::Check::Open, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherConfirm(bool bolCheckAuth)
+{
+    return stateActions().act(VoucherStateActions::Check::Confirm, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherCancelConfirm(bool bolCheckAuth)
+{
+    return stateActions().act(VoucherStateActions::Check::CancelConfirm, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherClose(bool bolCheckAuth)
+{
+    return stateActions().act(VoucherStateActions::Check::Close, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherOpen(bool bolCheckAuth)
+{
+    return stateActions().act(VoucherStateActions::Check::Open, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherDelete(bool bolCheckAuth)
+{
+    return stateActions().deleteVoucher(bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherConfirm2(const QVariant &varID, const QString &strTimeStamp, bool bolCheckAuth)
+{
+    return stateActions().actOn(VoucherStateActions::Check::Confirm, varID, strTimeStamp, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherCancelConfirm2(const QVariant &varID, const QString &strTimeStamp, bool bolCheckAuth)
+{
+    return stateActions().actOn(VoucherStateActions::Check::CancelConfirm, varID, strTimeStamp, bolCheckAuth);
+}
+
+QString clsVoucherCo::VoucherDeleteForOuter(const QVariant &varID, const QString &strTimeStamp, bool bolCheckAuth)
+{
+    return stateActions().actOn(VoucherStateActions::Check::Delete, varID, strTimeStamp, bolCheckAuth);
 }

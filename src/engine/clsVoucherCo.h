@@ -17,6 +17,7 @@ class clsLogin;
 class clsVoucherGetInfo;
 class clsVoucherShowParameter;
 class VoucherNumberService;
+class VoucherStateActions;
 class VoucherStatementBuilder;
 
 // The voucher engine of one voucher type: holds the voucher being shown as a head and a body
@@ -65,6 +66,28 @@ public:
     // under fully manual numbering. bSynchronization is accepted and not used.
     QString GetVoucherNO(QString &strErr, bool bGetRealNo = false, bool bSynchronization = false);
 
+    // State actions on the loaded voucher (see VoucherStateActions for the allow chain). Each
+    // answers "" when allowed or done, else the message to show. With bolCheckAuth false the
+    // user's right is not asked; the data permission still is.
+    bool VoucherCheckAuth(const QString &strTaskID);
+    QString VoucherAllowEdit(bool bolCheckAuth = true);
+    QString VoucherAllowDelete(bool bolCheckAuth = true);
+    QString VoucherAllowConfirm(bool bolCheckAuth = true);
+    QString VoucherAllowCancelConfirm(bool bolCheckAuth = true);
+    QString VoucherAllowClose(bool bolCheckAuth = true);
+    QString VoucherAllowOpen(bool bolCheckAuth = true);
+    QString VoucherConfirm(bool bolCheckAuth = true);
+    QString VoucherCancelConfirm(bool bolCheckAuth = true);
+    QString VoucherClose(bool bolCheckAuth = true);
+    QString VoucherOpen(bool bolCheckAuth = true);
+    // Deletes the loaded voucher and its lines in one transaction; nothing changes on a refusal.
+    QString VoucherDelete(bool bolCheckAuth = true);
+    // The same on the voucher varID, loaded into the documents first; a non-empty strTimeStamp is
+    // the row version the caller saw, and the action is refused when the voucher has another.
+    QString VoucherConfirm2(const QVariant &varID, const QString &strTimeStamp = {}, bool bolCheckAuth = true);
+    QString VoucherCancelConfirm2(const QVariant &varID, const QString &strTimeStamp = {}, bool bolCheckAuth = true);
+    QString VoucherDeleteForOuter(const QVariant &varID, const QString &strTimeStamp = {}, bool bolCheckAuth = true);
+
     bool isBOF() const { return m_bof; }
     bool isEOF() const { return m_eof; }
 
@@ -109,6 +132,7 @@ private:
     QString whereClause(const QString &keyword) const;
     void readSalesStartDate();
     // Loads the card's numbering rule into domFormat; "" or the text for the failing step.
+    VoucherStateActions &stateActions();
     QString loadNumberingRule(VoucherNumberService &service, const QString &initFailed, const QString &loadFailed);
 
     std::shared_ptr<clsLogin> m_login;
@@ -117,6 +141,7 @@ private:
     std::shared_ptr<VoucherBusiness> m_business;
     Connection m_cnn;
     std::unique_ptr<VoucherStatementBuilder> m_statements;
+    std::unique_ptr<VoucherStateActions> m_stateActions;
     VoucherDocument m_domHead;
     VoucherDocument m_domBody;
     VoucherDocument m_domFormat;

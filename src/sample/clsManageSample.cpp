@@ -1,7 +1,12 @@
 #include "clsManageSample.h"
 
+#include "SampleDefaults.h"
+#include "SampleSaveChecks.h"
+#include "SampleStructureChecks.h"
+
 #include "common/modPublic.h"
 #include "entry/WindowManager.h"
+#include "entry/clsVoucherGetInfo.h"
 
 namespace {
 
@@ -24,6 +29,43 @@ void clsManageSample::Initial(std::shared_ptr<clsLogin> login, std::shared_ptr<c
 {
     m_login = std::move(login);
     m_info = std::move(info);
+}
+
+void clsManageSample::BodyDeleteEmptyRow(VoucherDocument &domBody)
+{
+    SampleDefaults::deleteEmptyRows(domBody);
+}
+
+QString clsManageSample::HeadSaveCheck(const VoucherDocument &domHead)
+{
+    return SampleSaveChecks::checkHead(domHead);
+}
+
+QString clsManageSample::BodySaveCheck(const VoucherDocument &domBody)
+{
+    return SampleSaveChecks::checkBody(domBody);
+}
+
+void clsManageSample::DomSetDefault(VoucherDocument &domHead, VoucherDocument &domBody)
+{
+    // Without meta-information there is no template column to default.
+    SampleDefaults::setDefaults(domHead, domBody, m_info ? m_info->iVTIDName() : QString(),
+                                m_info ? m_info->DEF_ID() : 0);
+}
+
+bool clsManageSample::HeadSaveCheck2(Connection &cnn, const VoucherRow &eleHead, qint32 &POvoucherID,
+                                     QString &POvoucherTS, QString &Msg)
+{
+    const auto why = SampleStructureChecks(cnn).checkHead(eleHead, POvoucherID, POvoucherTS);
+    Msg = why ? *why : why.error();
+    return why && why->isEmpty();
+}
+
+bool clsManageSample::BodySaveCheck2(Connection &cnn, const VoucherRow &eleHead, QString &MsgStr)
+{
+    const auto why = SampleStructureChecks(cnn).checkBody(eleHead);
+    MsgStr = why ? *why : why.error();
+    return why && why->isEmpty();
 }
 
 QString clsManageSample::VoucherName() const
@@ -147,4 +189,59 @@ QString clsManageSample::AppHelpFilePath() const
 void clsManageSample::setAppHelpFilePath(const QString &path)
 {
     modPublic::setAppHelpFilePath(path);
+}
+
+SampleStateRules clsManageSample::stateRules(Connection &cnn) const
+{
+    return SampleStateRules(cnn, m_info, m_login);
+}
+
+QString clsManageSample::VoucherAllowEdit(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherAllowEdit(domHead);
+}
+
+QString clsManageSample::VoucherAllowDelete(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherAllowDelete(domHead);
+}
+
+QString clsManageSample::VoucherAllowConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherAllowConfirm(domHead);
+}
+
+QString clsManageSample::VoucherAllowCancelConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherAllowCancelConfirm(domHead);
+}
+
+QString clsManageSample::VoucherAllowClose(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherAllowClose(domHead);
+}
+
+QString clsManageSample::VoucherAllowOpen(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherAllowOpen(domHead);
+}
+
+QString clsManageSample::VoucherConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherConfirm(domHead);
+}
+
+QString clsManageSample::VoucherCancelConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherCancelConfirm(domHead);
+}
+
+QString clsManageSample::VoucherClose(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherClose(domHead);
+}
+
+QString clsManageSample::VoucherOpen(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
+{
+    return stateRules(cnn).VoucherOpen(domHead);
 }

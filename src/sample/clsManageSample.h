@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SampleStateRules.h"
+
 #include "engine/VoucherBusiness.h"
 #include "host/ObjectRegistry.h"
 
@@ -26,6 +28,30 @@ public:
     static QString viewTaskId() { return QStringLiteral("SA03250101"); }
 
     void Initial(std::shared_ptr<clsLogin> login, std::shared_ptr<clsVoucherGetInfo> info) override;
+
+    // The sample's save rules (see SampleDefaults, SampleSaveChecks, SampleStructureChecks). The
+    // second-stage checks refuse with the reason in Msg/MsgStr; a database error refuses with the
+    // database's text, and the engine rolls the save back.
+    void BodyDeleteEmptyRow(VoucherDocument &domBody) override;
+    QString HeadSaveCheck(const VoucherDocument &domHead) override;
+    QString BodySaveCheck(const VoucherDocument &domBody) override;
+    void DomSetDefault(VoucherDocument &domHead, VoucherDocument &domBody) override;
+    bool HeadSaveCheck2(Connection &cnn, const VoucherRow &eleHead, qint32 &POvoucherID, QString &POvoucherTS,
+                        QString &Msg) override;
+    bool BodySaveCheck2(Connection &cnn, const VoucherRow &eleHead, QString &MsgStr) override;
+
+    // The sample's state rules (see SampleStateRules): what may be edited, deleted, confirmed,
+    // cancelled, closed or opened, and the status updates of confirm and cancel confirmation.
+    QString VoucherAllowEdit(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherAllowDelete(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherAllowConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherAllowCancelConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherAllowClose(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherAllowOpen(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherCancelConfirm(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherClose(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+    QString VoucherOpen(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
 
     std::shared_ptr<clsLogin> login() const { return m_login; }
     std::shared_ptr<clsVoucherGetInfo> info() const { return m_info; }
@@ -64,6 +90,8 @@ public:
     void setAppHelpFilePath(const QString &path);
 
 private:
+    SampleStateRules stateRules(Connection &cnn) const;
+
     enum class RightCheck { WithBoxes, Silent };
     bool showInNewWindow(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
                          const QVariant &vVouchID, const QString &VtidField, QString *ErrMsg, qint16 sMoveVouchOpe,

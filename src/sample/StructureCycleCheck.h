@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// Looks for loops that saving a sample would close: walks the used-in relation upwards from the
+// sample's new item, through sample vouchers (an item is used in a sample head when one of its lines
+// names it) and through the bill of materials (used in a ProductStructure head through its lines),
+// and refuses when one of the saved components turns up among the ancestors.
+//
+// Components match ancestors without regard to letter case or blanks around the ancestor's code.
+// The used-in relation itself matches codes exactly as stored, so the lookups go by index.
+//
+// Stored data may already hold a loop (written before these checks, or by another program). An
+// ancestor already on the current path is such a loop: it is reported with the message of the
+// relation it was reached through, instead of walking round it for ever. Every item is walked once
+// per relation: a shared sub-structure is answered from memory, so the cost grows with the number
+// of distinct ancestors, not with the number of paths to them.
+//
+// Queries run on the connection given, inside the caller's transaction; a database error ends the
+// walk and is returned as the error.
+class StructureCycleCheck
+{
+public:
+    StructureCycleCheck(Connection &cnn, const QStringList &components);
+
+    // True when no loop was found; false with message() naming the last loop found.
+    Result<bool> checkSample(const QString &itemCode);
+    Result<bool> checkBom(const QString &itemCode);
+
+    QString message() const { return m_message; }
+
+private:
+    enum class Relation { Sample, Bom };
+    struct Outcome
+    {
+        bool passed = true;
+        QString message; // the last loop found below the item, when not passed
+    };
+
+    Result<bool> walk(Relation relation, const QString &itemCode);
+    Result<bool> walkParents(Relation relation, const QString &itemCode);
+    Result<QStringList> parents(Relation relation, const QString &itemCode);
+    QString loopMessage(Relation relation, const QString &parent) const;
+    static QString key(const QString &code) { return code.trimmed().toLower(); }
+
+    Connection &m_cnn;
+    QSet<QString> m_components; // trimmed, lower case
+    QSet<QString> m_path;       // items being walked, trimmed, lower case
+    QHash<QString, Outcome> m_done[2];
+    QString m_message;
+};

@@ -1,0 +1,50 @@
+#include "support/FakeMessageService.h"
+#include "support/SampleFixture.h"
+
+#include "engine/basVoucher.h"
+#include "engine/clsVoucherCo.h"
+#include "entry/clsVoucherShowParameter.h"
+#include "host/clsLogin.h"
+#include "sample/clsManageSample.h"
+
+// The engine of card "1801" reaches the sample's state rules through the business object it
+// creates by program identifier: a rule refusing here proves the whole chain is connected.
+class SampleStateWiring : public testing::TestWithParam<Backend>
+{
+protected:
+    void SetUp() override
+    {
+        ORVANE_REQUIRE(db);
+        login = loginTester(db);
+        ASSERT_TRUE(login);
+        samples.voucher(1, QStringLiteral("YP001"));
+        sp->ID = 1;
+        engine.Initial(login, QStringLiteral("1801"), sp);
+        ASSERT_TRUE(std::dynamic_pointer_cast<clsManageSample>(engine.objVoucher()));
+        engine.GetVoucherData();
+    }
+
+    TestDatabase db{GetParam()};
+    SampleWriter samples{db};
+    FakeMessageService messages;
+    std::shared_ptr<clsLogin> login;
+    std::shared_ptr<clsVoucherShowParameter> sp = std::make_shared<clsVoucherShowParameter>();
+    clsVoucherCo engine;
+};
+
+TEST_P(SampleStateWiring, confirming_a_sample_whose_item_is_not_in_the_master_is_refused_and_changes_nothing)
+{
+    const QString answer = engine.VoucherConfirm(false);
+    EXPECT_TRUE(answer.contains(QStringLiteral("[NEW1]不存在存货档案，请先维护该存货！"))) << answer.toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("chandler IS NOT NULL")), 0);
+}
+
+TEST_P(SampleStateWiring, a_confirmed_sample_may_not_be_edited)
+{
+    db.exec(QStringLiteral("UPDATE ManageSample SET chandler = ?, dveridate = ? WHERE iAutoID = 1"),
+            {QStringLiteral("测试员"), QStringLiteral("2026-12-02")});
+    engine.GetVoucherData();
+    EXPECT_TRUE(engine.VoucherAllowEdit(false).contains(QStringLiteral("] 已经审核,不能修改!")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, SampleStateWiring, ORVANE_BOTH_BACKENDS);
