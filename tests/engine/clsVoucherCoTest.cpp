@@ -1,5 +1,4 @@
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
+#include "support/EngineFixture.h"
 
 #include "engine/basVoucher.h"
 #include "engine/clsVoucherCo.h"
@@ -8,22 +7,15 @@
 #include "host/clsLogin.h"
 #include "sample/clsManageSample.h"
 
-class VoucherEngine : public testing::TestWithParam<Backend>
+class VoucherEngine : public EngineTest
 {
 protected:
-    void SetUp() override
-    {
-        ORVANE_REQUIRE(db);
-        login = loginTester(db);
-        ASSERT_TRUE(login);
-    }
-
     // Sets the engine up with the given show parameters and loads objSP.ID.
     void start(qlonglong id = -1, const QString &where = QString())
     {
         sp->ID = id;
         sp->Where = where;
-        engine.Initial(login, QStringLiteral("1801"), sp);
+        initialEngine();
         ASSERT_TRUE(engine.connection().isOpen());
         engine.GetVoucherData();
     }
@@ -31,12 +23,6 @@ protected:
     qlonglong curId() const { return sp->CurID.toLongLong(); }
     QString headCode() { return basVoucher::GetHeadValue(engine.domHead(), QStringLiteral("ccode")); }
 
-    TestDatabase db{GetParam()};
-    SampleWriter samples{db};
-    FakeMessageService messages;
-    std::shared_ptr<clsLogin> login;
-    std::shared_ptr<clsVoucherShowParameter> sp = std::make_shared<clsVoucherShowParameter>();
-    clsVoucherCo engine;
 };
 
 TEST_P(VoucherEngine, a_fresh_engine_holds_three_empty_documents_and_terminate_leaves_none)

@@ -1,25 +1,22 @@
 #include "SampleDocuments.h"
 #include "StructureData.h"
 
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
+#include "support/EngineFixture.h"
 
-#include "engine/clsVoucherCo.h"
-#include "entry/clsVoucherShowParameter.h"
 #include "sample/clsManageSample.h"
 
 namespace {
 
 // A card of the test user saving through the engine with the sample's own business object.
-class SampleSaveRules : public testing::TestWithParam<Backend>
+class SampleSaveRules : public EngineTest
 {
 protected:
     void SetUp() override
     {
-        ORVANE_REQUIRE(db);
-        login = loginTester(db);
-        ASSERT_TRUE(login);
-        engine.Initial(login, QStringLiteral("1801"), sp);
+        EngineTest::SetUp();
+        if (setUpFailed())
+            return;
+        initialEngine();
         business->Initial(login, engine.oGI());
         engine.setObjVoucher(business);
         ASSERT_TRUE(engine.connection().isOpen());
@@ -58,12 +55,7 @@ protected:
         return engine.VoucherSave(2, id, parent, version);
     }
 
-    TestDatabase db{GetParam()};
     StructureData data{db};
-    FakeMessageService messages;
-    std::shared_ptr<clsLogin> login;
-    std::shared_ptr<clsVoucherShowParameter> sp = std::make_shared<clsVoucherShowParameter>();
-    clsVoucherCo engine;
     std::shared_ptr<clsManageSample> business = std::make_shared<clsManageSample>();
 };
 

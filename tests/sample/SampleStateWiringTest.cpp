@@ -1,5 +1,4 @@
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
+#include "support/EngineFixture.h"
 
 #include "engine/basVoucher.h"
 #include "engine/clsVoucherCo.h"
@@ -9,27 +8,20 @@
 
 // The engine of card "1801" reaches the sample's state rules through the business object it
 // creates by program identifier: a rule refusing here proves the whole chain is connected.
-class SampleStateWiring : public testing::TestWithParam<Backend>
+class SampleStateWiring : public EngineTest
 {
 protected:
     void SetUp() override
     {
-        ORVANE_REQUIRE(db);
-        login = loginTester(db);
-        ASSERT_TRUE(login);
+        EngineTest::SetUp();
+        if (setUpFailed())
+            return;
         samples.voucher(1, QStringLiteral("YP001"));
         sp->ID = 1;
-        engine.Initial(login, QStringLiteral("1801"), sp);
+        initialEngine();
         ASSERT_TRUE(std::dynamic_pointer_cast<clsManageSample>(engine.objVoucher()));
         engine.GetVoucherData();
     }
-
-    TestDatabase db{GetParam()};
-    SampleWriter samples{db};
-    FakeMessageService messages;
-    std::shared_ptr<clsLogin> login;
-    std::shared_ptr<clsVoucherShowParameter> sp = std::make_shared<clsVoucherShowParameter>();
-    clsVoucherCo engine;
 };
 
 TEST_P(SampleStateWiring, confirming_a_sample_whose_item_is_not_in_the_master_is_refused_and_changes_nothing)
