@@ -9,6 +9,7 @@ class clsVoucherGetInfo;
 class Connection;
 class VoucherDocument;
 class VoucherRow;
+class clsVoucherCo;
 
 // The business object of a voucher type, as the engine calls it back. Each member carries the name
 // of the call the engine makes; the sample voucher's clsManageSample implements it.
@@ -25,6 +26,9 @@ public:
 
     // Set-up after the engine has read the voucher's meta-information.
     virtual void Initial(std::shared_ptr<clsLogin> /*login*/, std::shared_ptr<clsVoucherGetInfo> /*info*/) {}
+
+    // The fields of a fresh voucher: gives the engine a new head document (no body).
+    virtual void VoucherNew(clsVoucherCo & /*objVO*/) {}
 
     // Before the checks: removes or marks body lines that must not be written.
     virtual void BodyDeleteEmptyRow(VoucherDocument & /*domBody*/) {}

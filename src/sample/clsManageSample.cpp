@@ -6,7 +6,10 @@
 
 #include "common/modPublic.h"
 #include "entry/WindowManager.h"
+#include "engine/clsVoucherCo.h"
 #include "entry/clsVoucherGetInfo.h"
+#include "host/clsLogin.h"
+#include "platform/VoucherDocument.h"
 
 namespace {
 
@@ -244,4 +247,16 @@ QString clsManageSample::VoucherClose(Connection &cnn, VoucherDocument &domHead,
 QString clsManageSample::VoucherOpen(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)
 {
     return stateRules(cnn).VoucherOpen(domHead);
+}
+
+void clsManageSample::VoucherNew(clsVoucherCo &objVO)
+{
+    VoucherDocument head;
+    VoucherRow row = head.appendRow();
+    if (m_info && !m_info->dDate().isEmpty()) { // the names are known once the card's row was read
+        row.setValue(m_info->dDate().toLower(), m_login ? m_login->LoginDate() : QString());
+        row.setValue(m_info->cMakerName().toLower(), m_login ? m_login->UserName() : QString());
+        row.setValue(m_info->iVTIDName().toLower(), QString::number(m_info->DEF_ID()));
+    }
+    objVO.setDomHead(std::move(head));
 }

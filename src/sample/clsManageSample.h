@@ -28,6 +28,8 @@ public:
     static QString viewTaskId() { return QStringLiteral("SA03250101"); }
 
     void Initial(std::shared_ptr<clsLogin> login, std::shared_ptr<clsVoucherGetInfo> info) override;
+    // A fresh head: the login date as voucher date, the user as maker, the default display template.
+    void VoucherNew(clsVoucherCo &objVO) override;
 
     // The sample's save rules (see SampleDefaults, SampleSaveChecks, SampleStructureChecks). The
     // second-stage checks refuse with the reason in Msg/MsgStr; a database error refuses with the
