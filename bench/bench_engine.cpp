@@ -34,8 +34,7 @@ Fixture &fixture(Backend backend, const QString &shape, int vouchers, int lines)
         auto first = DemoData::generateVouchers(f.db->cnn(), vouchers, lines);
         if (first)
             f.firstId = *first;
-        clsLogin::CreateUser(f.db->cnn(), QStringLiteral("bench"), QStringLiteral("bench"), QStringLiteral("pw"), true);
-        auto session = clsLogin::Login(f.db->connectionString(), QStringLiteral("bench"), QStringLiteral("pw"));
+        auto session = f.db->login();
         if (session)
             f.login = *session;
     }

@@ -75,8 +75,7 @@ Card &card(Backend backend)
     c.db = std::make_unique<BenchDatabase>(backend);
     if (!c.db->available())
         return c;
-    clsLogin::CreateUser(c.db->cnn(), QStringLiteral("bench"), QStringLiteral("bench"), QStringLiteral("pw"), true);
-    auto session = clsLogin::Login(c.db->connectionString(), QStringLiteral("bench"), QStringLiteral("pw"));
+    auto session = c.db->login();
     if (!session)
         return c;
     c.engine = std::make_unique<clsVoucherCo>();

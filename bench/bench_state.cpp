@@ -75,8 +75,7 @@ struct Card
             {*first});
         if (!made)
             return fail(made.error());
-        clsLogin::CreateUser(db->cnn(), QStringLiteral("bench"), QStringLiteral("bench"), QStringLiteral("pw"), true);
-        auto session = clsLogin::Login(db->connectionString(), QStringLiteral("bench"), QStringLiteral("pw"));
+        auto session = db->login();
         if (!session)
             return fail(session.error());
         sp->ID = *first;

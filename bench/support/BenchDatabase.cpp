@@ -1,5 +1,6 @@
 #include "BenchDatabase.h"
 
+#include "host/clsLogin.h"
 #include "platform/Schema.h"
 
 #include <QCoreApplication>
@@ -69,6 +70,14 @@ BenchDatabase::BenchDatabase(Backend backend)
         return;
     }
     m_available = true;
+}
+
+Result<std::shared_ptr<clsLogin>> BenchDatabase::login()
+{
+    auto made = clsLogin::CreateUser(*m_cnn, QStringLiteral("bench"), QStringLiteral("bench"), QStringLiteral("pw"), true);
+    if (!made)
+        return fail(made.error());
+    return clsLogin::Login(m_connectionString, QStringLiteral("bench"), QStringLiteral("pw"));
 }
 
 BenchDatabase::~BenchDatabase()

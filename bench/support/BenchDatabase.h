@@ -2,11 +2,14 @@
 
 #include "platform/Backend.h"
 #include "platform/Connection.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
+
+class clsLogin;
 
 // A private database with the schema for a benchmark: a SQLite file in a temporary folder, or a
 // new schema on the server named by ORVANE_TEST_PG. Dropped when the object goes.
@@ -20,6 +23,8 @@ public:
     QString error() const { return m_error; }
     QString connectionString() const { return m_connectionString; }
     Connection &cnn() { return *m_cnn; }
+    // A super user "bench" created on this database and logged in; the error text on failure.
+    Result<std::shared_ptr<clsLogin>> login();
 
 private:
     Backend m_backend;
