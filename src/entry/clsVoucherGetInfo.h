@@ -33,7 +33,10 @@ public:
     QString dDate() const { return m_dateName; }
     QString cVerifierName() const { return m_verifierName; }
     QString dVerifierDate() const { return m_verifierDateName; }
-    QString cCloserName() const { return QString(); } // sample vouchers have no closer column
+    // The closer column; empty for sample vouchers, which have no closed state. A voucher type
+    // whose head has one names it here, and closing and opening then stamp and clear it.
+    QString cCloserName() const { return m_closerName; }
+    void setCloserName(const QString &column) { m_closerName = column; }
 
 private:
     QString m_cardNumber;
@@ -47,4 +50,5 @@ private:
     QString m_dateName;
     QString m_verifierName;
     QString m_verifierDateName;
+    QString m_closerName;
 };

@@ -143,11 +143,6 @@ QStringList rowVersionTriggers(const TableDef &t, const Dialect &d)
         return {QStringLiteral("CREATE TRIGGER ") + base + QStringLiteral(" BEFORE UPDATE ON ") + t.name
                 + QStringLiteral(" FOR EACH ROW EXECUTE FUNCTION qvts_bump()")};
     }
-    QStringList others;
-    for (const ColumnDef &c : columnsOf(t)) {
-        if (!isRowVersion(t, c))
-            others << c.name;
-    }
     const QString body
         = QStringLiteral(" BEGIN"
                          " UPDATE qvts_counter SET value = value + 1 WHERE id = 1;"
@@ -155,8 +150,10 @@ QStringList rowVersionTriggers(const TableDef &t, const Dialect &d)
                          " END")
               .arg(t.name);
     return {QStringLiteral("CREATE TRIGGER ") + base + QStringLiteral("_insert AFTER INSERT ON ") + t.name + body,
-            QStringLiteral("CREATE TRIGGER ") + base + QStringLiteral("_update AFTER UPDATE OF ")
-                + others.join(QStringLiteral(", ")) + QStringLiteral(" ON ") + t.name + body};
+            // Any update bumps the version, also of columns added later; the trigger's own write of
+            // qvts is the one update that leaves it alone.
+            QStringLiteral("CREATE TRIGGER ") + base + QStringLiteral("_update AFTER UPDATE ON ") + t.name
+                + QStringLiteral(" FOR EACH ROW WHEN NEW.qvts IS OLD.qvts") + body};
 }
 
 QList<TableDef> allTables()

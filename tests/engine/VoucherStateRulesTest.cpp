@@ -1,5 +1,7 @@
 #include "VoucherStateFixture.h"
 
+#include "entry/clsVoucherGetInfo.h"
+
 using VoucherStateRulesTest = VoucherStateTest;
 
 TEST_P(VoucherStateRulesTest, a_confirmed_voucher_refuses_edit_and_delete_an_unconfirmed_one_allows_both)
@@ -113,6 +115,30 @@ TEST_P(VoucherStateRulesTest, closing_a_sample_is_refused_for_want_of_a_closed_s
     const QString before = stored(QStringLiteral("qvts"));
     EXPECT_EQ(engine.VoucherClose(false), crlf(QStringLiteral("单据 [YP001] 没有关闭状态,不能关闭!")));
     EXPECT_EQ(stored(QStringLiteral("qvts")), before);
+}
+
+TEST_P(VoucherStateRulesTest, with_a_closer_column_close_and_open_stamp_it_at_the_loaded_row_version)
+{
+    db.exec(QStringLiteral("ALTER TABLE ManageSample ADD cCloser VARCHAR(20)"));
+    confirmElsewhere();
+    open();
+    engine.oGI()->setCloserName(QStringLiteral("cCloser"));
+    SampleStateRules rules(engine.connection(), engine.oGI(), login);
+
+    EXPECT_EQ(rules.VoucherClose(engine.domHead()), QString());
+    EXPECT_EQ(stored(QStringLiteral("cCloser")), login->UserName());
+    // The document still holds the row version from before the close.
+    EXPECT_EQ(rules.VoucherOpen(engine.domHead()),
+              crlf(QStringLiteral("单据 [YP001] 已经被改变或删除,不能打开,请刷新后重试!")));
+    EXPECT_EQ(stored(QStringLiteral("cCloser")), login->UserName());
+
+    open();
+    EXPECT_EQ(rules.VoucherOpen(engine.domHead()), QString());
+    EXPECT_EQ(stored(QStringLiteral("cCloser")), QString());
+    changeElsewhere();
+    EXPECT_EQ(rules.VoucherClose(engine.domHead()),
+              crlf(QStringLiteral("单据 [YP001] 已经被改变或删除,不能关闭,请刷新后重试!")));
+    EXPECT_EQ(stored(QStringLiteral("cCloser")), QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, VoucherStateRulesTest, ORVANE_BOTH_BACKENDS);

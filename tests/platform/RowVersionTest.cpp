@@ -56,6 +56,11 @@ TEST_P(RowVersion, every_update_renews_it_even_one_that_changes_nothing)
     EXPECT_GT(once, before);
     EXPECT_GT(twice, once);
     EXPECT_EQ(version(2), otherRow) << "the other row is untouched";
+
+    // A column added to the table later is covered as well.
+    db.exec(QStringLiteral("ALTER TABLE ManageSample ADD cLater VARCHAR(10)"));
+    db.exec(QStringLiteral("UPDATE ManageSample SET cLater = 'x' WHERE iAutoID = 1"));
+    EXPECT_GT(version(1), twice);
 }
 
 TEST_P(RowVersion, never_repeats_across_rows_and_updates)
