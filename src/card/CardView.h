@@ -1,17 +1,18 @@
 #pragma once
 
-#include "BrowseView.h"
-
 #include "host/DataSourceControl.h"
 
+class CardControl;
+class CardStructureTree;
 class CommandBarControl;
+class TemplateComboControl;
 class ToolbarControl;
 class frmManageSample;
 
-// The sample voucher card window's view: the browsing card, the window itself (caption, showing,
-// window order, closing) and the two bars between which the toolbar style chooses. The Qt window
-// implements it; tests fake it.
-class CardView : public BrowseView, public DataSourceControl
+// The sample voucher card window's view: the window itself (caption, showing, window order,
+// closing), the card control, the structure tree, the two template choosers and the two bars
+// between which the toolbar style chooses. The Qt window implements it; tests fake it.
+class CardView : public DataSourceControl
 {
 public:
     // Where the view sends the user's commands and the closing of the window; nullptr detaches
@@ -30,4 +31,14 @@ public:
     virtual CommandBarControl &commandBar() = 0;
     // Width of the window's inside, across which the command bar spans.
     virtual int innerWidth() const = 0;
+
+    virtual CardControl &cardControl() = 0;
+    virtual CardStructureTree &structureTree() = 0;
+    // The display template's chooser (ComTemplateShow) and the print template's (ComTemplatePRN).
+    virtual TemplateComboControl &showTemplate() = 0;
+    virtual TemplateComboControl &printTemplate() = 0;
+
+    virtual void beep() = 0;
+    // Opens the window's help topic.
+    virtual void showHelp() = 0;
 };

@@ -1,54 +1,115 @@
 #include "frmManageSample.h"
 
+#include "CardCommands.h"
+#include "CardControl.h"
+#include "CardStructureCommands.h"
+#include "CardStructureTree.h"
 #include "CardView.h"
-#include "VoucherBrowser.h"
+#include "TemplateComboControl.h"
+#include "VoucherLoader.h"
 
 #include "common/MessageService.h"
+#include "entry/clsVL_JDYPGLMain.h"
+#include "entry/clsVL_JDYPGLParam.h"
+#include "entry/clsVoucherGetInfo.h"
+#include "entry/clsVoucherShowParameter.h"
+#include "host/DataPermissionService.h"
+#include "host/ToolbarControl.h"
+#include "host/VoucherNumberService.h"
+#include "host/clsLogin.h"
 #include "sample/clsManageSample.h"
 
+namespace {
+
+// The colour behind the card's items.
+constexpr int kCardBackColour = 14737632;
+
+} // namespace
+
 frmManageSample::frmManageSample(std::shared_ptr<CardView> view, const QString &cardNumber)
-    : strCardNumber(cardNumber)
-    , m_view(std::move(view))
+    : m_view(std::move(view))
+    , m_commandState(m_state, {m_view->toolbar(), m_view->commandBar(), m_view->showTemplate(), m_view->printTemplate(),
+                               m_view->cardControl()})
+    , m_permission(std::make_shared<DataPermissionService>())
 {
+    m_state.strCardNumber = cardNumber;
     modPublic::ApplyToolbarStyle(m_view->innerWidth(), m_view->toolbar(), m_view->commandBar());
+    m_commandState.setToolbarStyle(modPublic::GetToolbarStyle());
+    m_view->cardControl().setBackColor(kCardBackColour);
     modPublic::SetCardDataSource(*m_view);
 }
 
 frmManageSample::~frmManageSample() = default;
 
+CardControl &frmManageSample::control() const
+{
+    return m_view->cardControl();
+}
+
+void frmManageSample::setDataPermission(std::shared_ptr<DataPermission> permission)
+{
+    m_permission = std::move(permission);
+}
+
+void frmManageSample::setStructureCommands(std::shared_ptr<CardStructureCommands> commands)
+{
+    m_structure = std::move(commands);
+}
+
 bool frmManageSample::ShowVoucher(std::shared_ptr<Connection> &DBConn, std::shared_ptr<clsLogin> &mLogin,
                                   const QVariant &vVouchID, const QString &VtidField, QString &ErrMsg,
                                   qint16 &sMoveVouchOpe)
 {
-    strMsgTitle = QStringLiteral("销售管理");
+    m_state.strMsgTitle = QStringLiteral("销售管理");
     m_cnn = DBConn;
     if (mLogin)
         modPublic::setCardLogin(mLogin);
-    if (!vVouchID.isNull() && !vVouchID.toString().isEmpty())
-        strVoucherID = vVouchID.toString();
-    strVtidField = VtidField.isEmpty() ? QStringLiteral("vt_id") : VtidField;
+    const QString voucherId = vVouchID.isNull() ? QString() : vVouchID.toString();
+    m_state.strVtidField = VtidField.isEmpty() ? QStringLiteral("vt_id") : VtidField;
 
-    if (strCardNumber != modPublic::CardNumber()) {
-        MessageService::current().show(QStringLiteral("单据出错，请检查!"), strMsgTitle, MessageService::Exclamation);
+    if (m_state.strCardNumber != modPublic::CardNumber()) {
+        MessageService::current().show(QStringLiteral("单据出错，请检查!"), m_state.strMsgTitle,
+                                       MessageService::Exclamation);
         Unload();
         return false;
     }
 
-    strVoucherName = QStringLiteral("样品接单管理");
-    strIDField = QStringLiteral("iautoid");
-    m_view->setCaption(strVoucherName);
-    m_browser = std::make_unique<VoucherBrowser>(modPublic::cardLogin(), *m_view);
-    if (auto loaded = m_browser->load(strVoucherID, sMoveVouchOpe); !loaded) {
+    m_state.strVoucherName = QStringLiteral("样品接单管理");
+    m_view->setCaption(m_state.strVoucherName);
+
+    QString message;
+    if (!startEngine(message) || !LoadVoucher(voucherId, sMoveVouchOpe, message)) {
         // Shown here as well as handed back: the list opens vouchers without asking for the
         // message, and a voucher deleted meanwhile must not fail silently.
-        ErrMsg = loaded.error();
+        ErrMsg = message;
         Unload();
-        MessageService::current().show(ErrMsg, strMsgTitle, MessageService::Exclamation);
+        MessageService::current().show(ErrMsg, m_state.strMsgTitle, MessageService::Exclamation);
         return false;
     }
-    strVoucherID = m_browser->voucherId();
+    RebuildTree(m_state.strVoucherID);
+    RefreshCommandState(QString());
     m_view->setCard(this);
     m_view->showWindow();
+    return true;
+}
+
+bool frmManageSample::startEngine(QString &message)
+{
+    if (m_loader)
+        return true;
+    std::shared_ptr<clsLogin> login = modPublic::cardLogin();
+    m_permission->BindLogin(login);
+    m_engine.Initial(login, modPublic::CardNumber(), std::make_shared<clsVoucherShowParameter>());
+    if (!m_engine.connection().isOpen()) {
+        message = QStringLiteral("数据库连接失败，请检查！"); // Initial has shown the cause
+        return false;
+    }
+    if (m_engine.oGI()->BTQName().isEmpty()) {
+        message = QStringLiteral("没有可用的表头、表体视图，请检查！");
+        return false;
+    }
+    m_loader = std::make_unique<VoucherLoader>(m_engine.connection(), *m_permission, m_engine.oGI()->BTQName(),
+                                               m_engine.oGI()->BWQName(), m_state.strIDField, m_state.strVtidField);
     return true;
 }
 
@@ -67,37 +128,194 @@ void frmManageSample::ZOrder(int position)
     m_view->setZOrder(position);
 }
 
-void frmManageSample::moveFirst()
+bool frmManageSample::LoadVoucher(const QString &voucherId, int move, QString &message)
 {
-    run(&VoucherBrowser::moveFirst);
+    if (!m_loader) {
+        message = QStringLiteral("没有指定任何操作，请检查！");
+        return false;
+    }
+    LoadedVoucher loaded = m_loader->LoadVoucher(voucherId, move, m_state.strVoucherID);
+    message = loaded.message;
+    m_state.strVoucherID = loaded.voucherId;
+    m_state.strPrevVoucherID = loaded.previousId;
+    m_state.strNextVoucherID = loaded.nextId;
+    m_state.strTimeStamp = loaded.timeStamp;
+    m_state.strVerifier = loaded.verifier;
+    m_state.lngShowTemplate = loaded.templateId.toInt();
+    // A move lands on a top-level sample, whose structure the card then keeps.
+    if (voucherId.isEmpty() && loaded.found())
+        m_state.strEditRootID = loaded.voucherId;
+    m_domHead = std::move(loaded.head);
+    m_domBody = std::move(loaded.body);
+    control().loadDocuments(m_domHead, m_domBody, 0);
+    return loaded.success;
 }
 
-void frmManageSample::movePrevious()
+void frmManageSample::RebuildTree(const QString &voucherId)
 {
-    run(&VoucherBrowser::movePrevious);
+    CardStructureTree &tree = m_view->structureTree();
+    tree.rebuild(voucherId);
+    m_state.bolCycle = tree.hasCycle();
 }
 
-void frmManageSample::moveNext()
+void frmManageSample::RefreshCommandState(const QString &key)
 {
-    run(&VoucherBrowser::moveNext);
+    m_commandState.refresh(key);
 }
 
-void frmManageSample::moveLast()
+void frmManageSample::CardCommandDispatch(const QString &key)
 {
-    run(&VoucherBrowser::moveLast);
-}
-
-void frmManageSample::refresh()
-{
-    run(&VoucherBrowser::refresh);
-}
-
-void frmManageSample::run(void (VoucherBrowser::*command)())
-{
-    if (!m_browser) // not shown yet, or the show failed
+    control().restoreCells();
+    m_state.bolReferring = false;
+    const QString k = key.toLower();
+    if (k != QLatin1String("tlbexit") && k != QLatin1String("tlbhelp") && control().SummaryMode()) {
+        MessageService::current().show(QStringLiteral("请先取消汇总，然后进行下面的操作!"), QStringLiteral("提示"),
+                                       MessageService::Information);
         return;
-    (m_browser.get()->*command)();
-    strVoucherID = m_browser->voucherId();
+    }
+
+    // The task guarding the command comes from the command table.
+    const QString task = CardCommands::taskOf(k);
+    if (k == QLatin1String("tlbadd") || k == QLatin1String("tlbedit") || k == QLatin1String("tlbcopy")) {
+        if (!modPublic::CheckAuth(task, false))
+            return;
+        // Entering an edit holds no task: the save asks for it again.
+        modPublic::CheckAuth(task, true);
+        const bool started = k == QLatin1String("tlbadd")    ? addVoucher()
+                             : k == QLatin1String("tlbedit") ? editVoucher()
+                                                             : copyVoucher();
+        if (!started)
+            return;
+    } else if (k == QLatin1String("tlbsave")) {
+        if (!modPublic::CheckAuth(task, false))
+            return;
+        // A failed save keeps the task: the user goes on with the same edit.
+        if (!saveVoucher())
+            return;
+        modPublic::CheckAuth(task, true);
+    } else if (!task.isEmpty()) {
+        // Delete, cost fetch, confirm, cancel-confirm and conversion give their task back
+        // whatever the outcome.
+        if (!modPublic::CheckAuth(task, false))
+            return;
+        runGuardedCommand(k);
+        modPublic::CheckAuth(task, true);
+    } else if (k == QLatin1String("tlbcancel")) {
+        if (MessageService::current().show(QStringLiteral("确定要放弃吗？"), m_state.strMsgTitle,
+                                           MessageService::Question, MessageService::YesNo)
+            != MessageService::AnswerYes)
+            return;
+        cancelEdit();
+    } else if (k == QLatin1String("tlbnext")) {
+        if (!move(VoucherLoader::Next))
+            return;
+    } else if (k == QLatin1String("tlbhelp")) {
+        m_view->showHelp();
+    } else if (k == QLatin1String("tlbexit")) {
+        closeCard();
+        return;
+    } else {
+        runPlainCommand(k);
+    }
+    RefreshCommandState(key);
+}
+
+void frmManageSample::runGuardedCommand(const QString &k)
+{
+    if (k == QLatin1String("tlbdel"))
+        deleteVoucher();
+    else if (k == QLatin1String("tlbverify"))
+        confirmVoucher();
+    else if (k == QLatin1String("tlbdisverify"))
+        cancelConfirmation();
+    else if (m_structure && k == QLatin1String("tlbget"))
+        m_structure->fetchCosts(*this);
+    else if (m_structure && k == QLatin1String("tlbsavebom"))
+        m_structure->convertToBom(*this);
+}
+
+void frmManageSample::runPlainCommand(const QString &k)
+{
+    if (k == QLatin1String("tlbsetting"))
+        MessageService::current().show(QStringLiteral("设置：mnuSetting()"), QString(), MessageService::NoIcon);
+    else if (k == QLatin1String("tlbprint"))
+        PrintMenuClick(QStringLiteral("print"));
+    else if (k == QLatin1String("tlbpreview"))
+        PrintMenuClick(QStringLiteral("newpreview"));
+    else if (k == QLatin1String("tlbaddline"))
+        addLine();
+    else if (k == QLatin1String("tlbdelline"))
+        deleteLine();
+    else if (k == QLatin1String("tlbpic"))
+        showAttachments(true);
+    else if (k == QLatin1String("tlbaccessory"))
+        showAttachments(false);
+    else if (k == QLatin1String("tlbfrist"))
+        move(VoucherLoader::First);
+    else if (k == QLatin1String("tlbprevious"))
+        move(VoucherLoader::Previous);
+    else if (k == QLatin1String("tlblast"))
+        move(VoucherLoader::Last);
+    else if (k == QLatin1String("tlblocal"))
+        locate();
+    else if (k == QLatin1String("tlbrefresh"))
+        refreshVoucher();
+    // "tlbsend" (output) and unknown keys only refresh the buttons.
+}
+
+void frmManageSample::CommandBarClick(int kind, const QString &buttonKey, const QString &menuKey)
+{
+    if (kind == 0)
+        CardCommandDispatch(buttonKey);
+    else if (kind == 1 && buttonKey.compare(QLatin1String("tlbPrint"), Qt::CaseInsensitive) == 0)
+        PrintMenuClick(menuKey);
+}
+
+void frmManageSample::PrintMenuClick(const QString &itemKey)
+{
+    if (!m_state.hasVoucher())
+        return;
+    const QString item = itemKey.toLower();
+    const QString mode = item == QLatin1String("newdesign")    ? QStringLiteral("design")
+                         : item == QLatin1String("newpreview") ? QStringLiteral("preview")
+                                                               : QStringLiteral("print");
+    modPublic::PrintVoucher(m_state.strVoucherID, mode, m_engine.connection().ConnectionString());
+}
+
+bool frmManageSample::KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (key == Qt::Key_Escape) {
+        CardCommandDispatch(QStringLiteral("tlbExit"));
+        return true;
+    }
+    if (ctrl && key == Qt::Key_F4) {
+        closeCard();
+        return true;
+    }
+    if (ctrl && key == Qt::Key_P) {
+        if (control().EditState() != CardControl::Viewing)
+            m_view->beep();
+        else if (m_view->toolbar().isButtonEnabled(QStringLiteral("tlbPrint")))
+            CardCommandDispatch(QStringLiteral("tlbPrint"));
+        return true;
+    }
+    return false;
+}
+
+bool frmManageSample::QueryUnload()
+{
+    if (control().EditState() == CardControl::Viewing)
+        return true;
+    return MessageService::current().show(QStringLiteral("单据没有保存，是否要退出？"), m_state.strMsgTitle,
+                                          MessageService::Information, MessageService::YesNo)
+           == MessageService::AnswerYes;
+}
+
+void frmManageSample::closeCard()
+{
+    if (QueryUnload())
+        Unload();
 }
 
 void frmManageSample::unloading()
@@ -106,4 +324,31 @@ void frmManageSample::unloading()
     modPublic::CheckAuth(clsManageSample::viewTaskId(), true);
     m_view->setCard(nullptr);
     m_view->closeWindow();
+}
+
+bool frmManageSample::move(int move)
+{
+    if (control().EditState() != CardControl::Viewing)
+        return false;
+    QString message;
+    if (!LoadVoucher(QString(), move, message)) {
+        show(message, MessageService::Information);
+        return false;
+    }
+    RebuildTree(m_state.strVoucherID);
+    return true;
+}
+
+void frmManageSample::locate()
+{
+    auto param = std::make_shared<clsVL_JDYPGLParam>();
+    param->MenuID = QStringLiteral("1801001");
+    clsVL_JDYPGLMain list;
+    list.setAppHelpFilePath(modPublic::AppHelpFilePath());
+    list.ShowVoucherListEx(modPublic::cardLogin(), modPublic::CardNumber(), param, true);
+}
+
+void frmManageSample::show(const QString &text, int icon)
+{
+    MessageService::current().show(text, m_state.strMsgTitle, MessageService::Icon(icon));
 }

@@ -1,19 +1,33 @@
 #pragma once
 
+#include "CardCommandState.h"
+#include "CardState.h"
+
 #include "common/modPublic.h"
+#include "engine/clsVoucherCo.h"
 #include "entry/CardWindow.h"
+#include "platform/VoucherDocument.h"
+
+#include <QtGlobal>
 
 #include <memory>
 
+class CardControl;
+class CardStructureCommands;
 class CardView;
-class VoucherBrowser;
+class DataPermission;
+class VoucherLoader;
+class VoucherNumberService;
 
-// The sample voucher card window's logic. For now it shows vouchers read-only and moves between
-// them (VoucherBrowser); the view is the Qt window or a test fake.
+// The sample voucher card window's logic: shows one voucher at a time, moves between the vouchers
+// the user may see, and runs every command of the card - add, edit, copy, save, cancel, delete,
+// confirm and its cancellation, lines, pictures, attachments, locate - through one dispatch that
+// checks the command's task first and sets every button from the card's state afterwards.
 //
-// Made through WindowManager's card factory. At load it chooses the visible bar by the toolbar
-// style and hands the view the card data source; ShowVoucher fills and shows it; unloading gives
-// the right to open the card back and closes the view.
+// Made through WindowManager's card factory with its view (the Qt window or a test fake). At load
+// it chooses the visible bar by the toolbar style and hands the view the card data source;
+// ShowVoucher fills and shows it; unloading gives the right to open the card back and closes the
+// view. Everything runs on the user-interface thread; messages go through MessageService.
 class frmManageSample : public CardWindow
 {
 public:
@@ -28,31 +42,98 @@ public:
     void Show() override;
     void ZOrder(int position) override;
 
-    // Commands of the view.
-    void moveFirst();
-    void movePrevious();
-    void moveNext();
-    void moveLast();
-    void refresh();
+    // Runs the command with that key (letter case ignored): a toolbar or command bar button, or a
+    // keyboard shortcut. A guarded command enters its task first and stops when it is refused.
+    void CardCommandDispatch(const QString &key);
+    // Sets every button from the card's state after the command with that key ("" leaves an edit).
+    void RefreshCommandState(const QString &key);
+    // A click on the command bar: kind 0 a button, 1 an item of a button's menu.
+    void CommandBarClick(int kind, const QString &buttonKey, const QString &menuKey);
+    // An item of the print button's menu.
+    void PrintMenuClick(const QString &itemKey);
+    // A key the window sees before its controls: Esc, Ctrl+F4 and Ctrl+P. True when consumed.
+    bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The card control asks for a voucher number (it raised its numbering event).
+    void RefreshVoucherCode();
+    // Whether the window may close: an unsaved edit asks first.
+    bool QueryUnload();
 
+    // Loads a voucher onto the card (by identifier, or by move when voucherId is ""), keeping what
+    // the card knows of it; the documents are shown also when the load fails, with the reason in
+    // message. The structure tree is not touched.
+    bool LoadVoucher(const QString &voucherId, int move, QString &message);
+    // Rebuilds the structure tree for a voucher and takes over whether its structure is a circle.
+    void RebuildTree(const QString &voucherId);
+
+    CardState &state() { return m_state; }
+    const CardState &state() const { return m_state; }
+    clsVoucherCo &engine() { return m_engine; }
     std::shared_ptr<Connection> connection() const { return m_cnn; }
     CardView &view() const { return *m_view; }
+    // The documents of the voucher last loaded.
+    const VoucherDocument &domHead() const { return m_domHead; }
+    const VoucherDocument &domBody() const { return m_domBody; }
 
-    // Card state.
-    QString strCardNumber;
-    QString strMsgTitle;
-    QString strVoucherName;
-    QString strVoucherID; // identifier of the voucher shown, "" when none
-    QString strIDField;   // head identifier column
-    QString strVtidField; // head template column
+    // The data-permission service the loads ask; a DataPermissionService of the card session
+    // unless another is given before ShowVoucher.
+    void setDataPermission(std::shared_ptr<DataPermission> permission);
+    // Cost fetch and conversion; without them the two commands only check their task.
+    void setStructureCommands(std::shared_ptr<CardStructureCommands> commands);
 
 protected:
     void unloading() override;
 
 private:
-    void run(void (VoucherBrowser::*command)());
+    // Sets up the engine and the loader on the card session once; false with the reason.
+    bool startEngine(QString &message);
+    // Actions of the commands; those the dispatch needs an answer from report success.
+    bool addVoucher();
+    bool editVoucher();
+    bool copyVoucher();
+    bool saveVoucher();
+    void cancelEdit();
+    void deleteVoucher();
+    void confirmVoucher();
+    void cancelConfirmation();
+    void refreshVoucher();
+    bool move(int move);
+    void addLine();
+    void deleteLine();
+    void showAttachments(bool picture);
+    void locate();
+    // The commands run inside their task (but add, edit, copy and save), and those without one.
+    void runGuardedCommand(const QString &key);
+    void runPlainCommand(const QString &key);
+    void closeCard();
 
+    // Reloads a voucher after a change; when it cannot be read any more the message is shown and
+    // the card moves on to the next voucher (false).
+    bool reloadAfterChange(const QString &voucherId, int move);
+    // Editable flags and head values shared by add and copy.
+    void prepareNewVoucher();
+    // Makes ccode editable or not by the numbering mode; numberedOnly limits a non-automatic
+    // mode to numbered vouchers.
+    void lockCodeByNumbering(bool numberedOnly);
+    void giveNumberingRule();
+    void applyEditableDisplays();
+    void setEditable(const QStringList &headFields, bool editable);
+    // A message of the engine with its bracketed field names replaced by the display template's
+    // captions.
+    QString withCaptions(const QString &message);
+    void show(const QString &text, int icon);
+
+    CardControl &control() const;
+
+    CardState m_state;
     std::shared_ptr<CardView> m_view;
-    std::unique_ptr<VoucherBrowser> m_browser;
+    CardCommandState m_commandState;
+    clsVoucherCo m_engine;
+    std::shared_ptr<DataPermission> m_permission;
+    std::unique_ptr<VoucherLoader> m_loader;
+    std::unique_ptr<VoucherNumberService> m_numbering;
+    std::shared_ptr<CardStructureCommands> m_structure;
     std::shared_ptr<Connection> m_cnn;
+    VoucherDocument m_domHead;
+    VoucherDocument m_domBody;
+    bool m_attachmentsOpen = false;
 };

@@ -57,6 +57,10 @@ public:
     static void setProgramDataPermission(std::shared_ptr<DataPermission> service);
     static std::shared_ptr<DataPermission> programDataPermission();
 
+    // The service the checks ask, bound to the card's login (or the engine's when there is no
+    // card); the engine's field checks and reference lists ask the same one.
+    DataPermission &dataPermission();
+
 private:
     QString makerAllowed(Check check);
     QString stateAllowed(Check check) const;
@@ -66,7 +70,6 @@ private:
     QString taskId(Check check) const;
     QString headValue(const QString &field) const;
     QString numbered(const QString &suffix) const;
-    DataPermission &dataPermission();
 
     clsVoucherCo &m_engine;
     std::shared_ptr<DataPermission> m_ownService;

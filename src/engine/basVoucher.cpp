@@ -2,6 +2,7 @@
 
 #include "common/basFunction.h"
 #include "host/VoucherCardControl.h"
+#include "platform/Connection.h"
 #include "platform/TableStructure.h"
 #include "platform/VoucherDocument.h"
 
@@ -134,6 +135,23 @@ QVariant FormatSqlValue(const TableColumn &column, const QString &text)
 bool AttributeMissing(const VoucherRow &row, const QString &field)
 {
     return !row.has(field.toLower());
+}
+
+Result<void> ExpandFormula(Connection &cnn, qint32 templateId, QString &formula)
+{
+    auto rs = cnn.Query(QStringLiteral("SELECT FieldName, CardFormula1 FROM voucheritems WHERE VT_ID = ? "
+                                       "ORDER BY CardSection, FieldName"),
+                        {templateId});
+    if (!rs)
+        return fail(rs.error());
+    QString text = formula.toLower();
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        const QString field = QLatin1Char('[') + rs->text(QStringLiteral("FieldName")) + QLatin1Char(']');
+        const QString caption = QLatin1Char('[') + rs->text(QStringLiteral("CardFormula1")) + QLatin1Char(']');
+        text.replace(field, caption, Qt::CaseInsensitive);
+    }
+    formula = text;
+    return {};
 }
 
 } // namespace basVoucher

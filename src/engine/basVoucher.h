@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QVariant>
 
+class Connection;
 class VoucherCardControl;
 class VoucherDocument;
 class VoucherRow;
@@ -40,5 +43,11 @@ QVariant FormatSqlValue(const TableColumn &column, const QString &text);
 
 // True when the row has no attribute of that name: the column is NULL in the document.
 bool AttributeMissing(const VoucherRow &row, const QString &field);
+
+// Expands a formula of display template templateId: the text is lower-cased, then every
+// "[FieldName]" of the template's fields, in any letter case, becomes "[CardFormula1]" (its
+// caption), field after field in the template's key order (section, then field name). A database
+// error leaves the formula as it was and is returned.
+Result<void> ExpandFormula(Connection &cnn, qint32 templateId, QString &formula);
 
 } // namespace basVoucher

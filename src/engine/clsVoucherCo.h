@@ -13,6 +13,8 @@
 
 #include <memory>
 
+class DataPermission;
+class Recordset;
 class clsLogin;
 class clsVoucherGetInfo;
 class clsVoucherShowParameter;
@@ -87,6 +89,39 @@ public:
     QString VoucherConfirm2(const QVariant &varID, const QString &strTimeStamp = {}, bool bolCheckAuth = true);
     QString VoucherCancelConfirm2(const QVariant &varID, const QString &strTimeStamp = {}, bool bolCheckAuth = true);
     QString VoucherDeleteForOuter(const QVariant &varID, const QString &strTimeStamp = {}, bool bolCheckAuth = true);
+
+    // Reference lists and field checks (see ReferenceLookup, BaseCheck, FreeItemCheck and
+    // SingleValueCheck). Checks answer "" or the message; domReturn receives the row the card
+    // copies into the voucher. Database errors of CheckBase and the single-value checks come back as
+    // the message; ReferBase and ReferDefine answer false on them.
+    //
+    // Opens the field's reference list with varReturnValue as the search prefix; true when the user
+    // picked a record: varReturnValue takes its value of the field, rstReturn the picked record(s).
+    // False when the field has no list or no picker is installed.
+    bool ReferBase(const QString &strFieldName, QVariant &varReturnValue, const QString &strWhere = {},
+                   Recordset *rstReturn = nullptr, bool bolMultiSelect = false, bool bolMultiPage = true,
+                   qint32 lngPageSize = 0);
+    // The list of a user-defined item's values (UserDefine, value column cValue).
+    bool ReferDefine(const QString &strFieldName, QVariant &varReturnValue, qint32 lngDataSource,
+                     const QString &strDataRule, bool bolMultiPage = true, qint32 lngPageSize = 0);
+    // A typed value against its family's master data, the data permission and strWhere.
+    QString CheckBase(const QString &strFieldName, const QVariant &varValue, VoucherDocument &domReturn,
+                      const QString &strWhere = {});
+    // One value of domHead ("表头：" + message).
+    QString HeadCheckSingle(const QString &strFieldName = {}, VoucherDocument *domReturn = nullptr);
+    // One value of domBody's first row, the line the card hands over ("表体：" + message). R is the
+    // card's row number and is not needed for that.
+    QString BodyCheckSingle(const QString &strFieldName = {}, VoucherDocument *domReturn = nullptr, qint32 R = 0);
+    // A free item's value for the item strInvCode. Needs only Initial's login and connection.
+    QString CheckFree(const QString &strFieldName, const QVariant &varValue, const QString &strInvCode,
+                      VoucherDocument *domReturn = nullptr);
+    // The same, letting the display template sVTID accept a value outside the list (see
+    // FreeItemCheck::check2); FrmCnn, when given, answers the template question.
+    QString CheckFree2(const QString &strFieldName, const QVariant &varValue, const QString &strInvCode,
+                       VoucherDocument *domReturn, const QString &sVTID, QString &CardSection, bool &bBuildArchives,
+                       Connection *FrmCnn = nullptr);
+    // The data-permission service of the engine's checks (see VoucherStateActions).
+    DataPermission &dataPermission();
 
     bool isBOF() const { return m_bof; }
     bool isEOF() const { return m_eof; }

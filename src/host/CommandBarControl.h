@@ -17,4 +17,9 @@ public:
     virtual void setShown(bool shown) = 0;
     // Places the bar inside its window.
     virtual void place(const QRect &geometry) = 0;
+    // Takes the enabled and visible states of the toolbar's buttons over again; called after every
+    // change of button states.
+    virtual void SynchronizeToolbar() = 0;
+    // Lays the bar out again after a synchronisation; needed in the standard look (style 1).
+    virtual void RefreshBar() = 0;
 };

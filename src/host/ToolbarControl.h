@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
 // A window's classic toolbar, as the window logic sees it. Shown instead of the host command bar
 // when the machine's toolbar style asks for it (modPublic::ApplyToolbarStyle).
@@ -13,4 +14,10 @@ public:
     virtual void bringToFront() = 0;
     // Where the toolbar sits inside its window.
     virtual QRect placement() const = 0;
+
+    // The buttons, by key (letter case ignored). A key the toolbar has no button for is ignored
+    // when set and reads as disabled.
+    virtual void setButtonEnabled(const QString &key, bool enabled) = 0;
+    virtual void setButtonVisible(const QString &key, bool visible) = 0;
+    virtual bool isButtonEnabled(const QString &key) const = 0;
 };

@@ -1,4 +1,5 @@
 #include "DemoDataInternal.h"
+#include "FileSizeText.h"
 
 #include <QtEndian>
 
@@ -73,18 +74,6 @@ QByteArray note(const QString &name)
 
 } // namespace
 
-QString demoFileSizeText(qint64 bytes)
-{
-    const double n = double(bytes);
-    if (n / (1024.0 * 1024.0 * 1024.0) > 1)
-        return QString::number(n / (1024.0 * 1024.0 * 1024.0), 'f', 2) + QStringLiteral(" GB");
-    if (n / (1024.0 * 1024.0) > 1)
-        return QString::number(n / (1024.0 * 1024.0), 'f', 2) + QStringLiteral(" MB");
-    if (n / 1024.0 > 1)
-        return QString::number(n / 1024.0, 'f', 2) + QStringLiteral(" KB");
-    return QString::number(n, 'f', 2) + QStringLiteral(" BYTE");
-}
-
 Result<void> writeDemoAttachments(Connection &cnn, const QList<QPair<int, QString>> &vouchers)
 {
     const QString sql
@@ -93,11 +82,11 @@ Result<void> writeDemoAttachments(Connection &cnn, const QList<QPair<int, QStrin
     for (int k = 0; k < vouchers.size(); ++k) {
         const auto &[id, name] = vouchers.at(k);
         const QByteArray picture = drawing(id);
-        auto done = cnn.Execute(sql, {id, QStringLiteral("样品外观图.bmp"), 1, demoFileSizeText(picture.size()),
+        auto done = cnn.Execute(sql, {id, QStringLiteral("样品外观图.bmp"), 1, fileSizeText(picture.size()),
                                       QStringLiteral("BMP"), picture});
         if (done && k % 2 == 0) {
             const QByteArray text = note(name);
-            done = cnn.Execute(sql, {id, QStringLiteral("技术要求说明.txt"), 2, demoFileSizeText(text.size()),
+            done = cnn.Execute(sql, {id, QStringLiteral("技术要求说明.txt"), 2, fileSizeText(text.size()),
                                      QStringLiteral("TXT"), text});
         }
         if (!done)

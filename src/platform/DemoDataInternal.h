@@ -100,5 +100,3 @@ Result<void> writeDemoSamples(Connection &cnn, DemoRandom &random, const DemoCat
 // A picture for each of the given vouchers (identifier, item name) and a technical note for every
 // second one.
 Result<void> writeDemoAttachments(Connection &cnn, const QList<QPair<int, QString>> &vouchers);
-// The size text the attachment store shows: "500.00 BYTE", "1.50 KB", "2.00 MB".
-QString demoFileSizeText(qint64 bytes);

@@ -3,6 +3,7 @@
 // The suite's master data that the samples refer to: items with their classes, units and unit
 // groups, customers, vendors, departments, persons and warehouses. Codes are the keys the vouchers
 // store; iId is the numeric identity the data-permission conditions name ("Customer.iId", "I.iId").
+// Codes (the keys) and names are indexed: the reference lists search them by prefix and page by code.
 
 using namespace SchemaColumns;
 
@@ -101,7 +102,9 @@ TableDef customer()
                  text(QStringLiteral("cCusDepart"), 20),   date(QStringLiteral("dEndDate"))};
     t.columns << numbered(QStringLiteral("cCusDefine"), 1, 16, 120);
     t.primaryKey = {QStringLiteral("cCusCode")};
-    t.indexes = {index(QStringLiteral("ix_customer_iid"), {QStringLiteral("iId")}, true)};
+    t.indexes = {index(QStringLiteral("ix_customer_iid"), {QStringLiteral("iId")}, true),
+                 index(QStringLiteral("ix_customer_name"), {QStringLiteral("cCusName")}),
+                 index(QStringLiteral("ix_customer_abbname"), {QStringLiteral("cCusAbbName")})};
     return t;
 }
 
@@ -126,7 +129,9 @@ TableDef vendor()
                  text(QStringLiteral("cVenPhone"), 60),    text(QStringLiteral("cVenPerson"), 60),
                  date(QStringLiteral("dEndDate"))};
     t.primaryKey = {QStringLiteral("cVenCode")};
-    t.indexes = {index(QStringLiteral("ix_vendor_iid"), {QStringLiteral("iId")}, true)};
+    t.indexes = {index(QStringLiteral("ix_vendor_iid"), {QStringLiteral("iId")}, true),
+                 index(QStringLiteral("ix_vendor_name"), {QStringLiteral("cVenName")}),
+                 index(QStringLiteral("ix_vendor_abbname"), {QStringLiteral("cVenAbbName")})};
     return t;
 }
 
@@ -139,6 +144,7 @@ TableDef department()
         = {key(QStringLiteral("cDepCode"), 20), text(QStringLiteral("cDepName"), 100), flag(QStringLiteral("bDepEnd")),
            smallint(QStringLiteral("iDepGrade")), text(QStringLiteral("cDepPerson"), 60)};
     t.primaryKey = {QStringLiteral("cDepCode")};
+    t.indexes = {index(QStringLiteral("ix_department_name"), {QStringLiteral("cDepName")})};
     return t;
 }
 
@@ -149,7 +155,8 @@ TableDef person()
     t.columns = {key(QStringLiteral("cPersonCode"), 20), text(QStringLiteral("cPersonName"), 60),
                  text(QStringLiteral("cDepCode"), 20), text(QStringLiteral("cPersonPhone"), 60)};
     t.primaryKey = {QStringLiteral("cPersonCode")};
-    t.indexes = {index(QStringLiteral("ix_person_dep"), {QStringLiteral("cDepCode")})};
+    t.indexes = {index(QStringLiteral("ix_person_dep"), {QStringLiteral("cDepCode")}),
+                 index(QStringLiteral("ix_person_name"), {QStringLiteral("cPersonName")})};
     return t;
 }
 
@@ -163,6 +170,7 @@ TableDef warehouse()
                  text(QStringLiteral("cDepCode"), 20),  text(QStringLiteral("cWhAddress"), 255),
                  text(QStringLiteral("cWhPerson"), 60), smallint(QStringLiteral("iWhpROPERTY"))};
     t.primaryKey = {QStringLiteral("cWhCode")};
+    t.indexes = {index(QStringLiteral("ix_warehouse_name"), {QStringLiteral("cWhName")})};
     return t;
 }
 

@@ -165,6 +165,8 @@ TableDef userDefine()
     t.columns = {key(QStringLiteral("cID"), 10), key(QStringLiteral("cValue"), 120),
                  text(QStringLiteral("cAlias"), 120), integer(QStringLiteral("iOrder"))};
     t.primaryKey = {QStringLiteral("cID"), QStringLiteral("cValue")};
+    // Typed values are matched on the alias as well as on the value.
+    t.indexes = {index(QStringLiteral("ix_userdefine_alias"), {QStringLiteral("cID"), QStringLiteral("cAlias")})};
     return t;
 }
 

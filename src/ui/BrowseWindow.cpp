@@ -1,15 +1,17 @@
 #include "BrowseWindow.h"
 
+#include "BrowseCardControl.h"
 #include "ClassicToolbar.h"
 #include "CommandBar.h"
 #include "VoucherFieldCaptions.h"
 
 #include "card/frmManageSample.h"
-#include "common/MessageService.h"
 #include "platform/VoucherDocument.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,6 +22,8 @@
 
 BrowseWindow::BrowseWindow(QWidget *parent)
     : QMainWindow(parent)
+    , m_control(std::make_unique<BrowseCardControl>(
+          [this](const VoucherDocument &head, const VoucherDocument &body) { showVoucher(head, body); }))
     , m_toolbar(new ClassicToolbar(QStringLiteral("导航"), this))
     , m_commandBar(new CommandBar(QStringLiteral("命令"), this))
     , m_title(new QLabel(this))
@@ -64,31 +68,32 @@ void BrowseWindow::buildToolbar()
     // The command bar joins the toolbar's area; the toolbar style decides which of the two shows.
     addToolBar(m_commandBar);
     auto makeAction = [&](const QString &text, QStyle::StandardPixmap icon, const QList<QKeySequence> &keys,
-                          void (frmManageSample::*command)()) {
+                          const QString &command) {
         auto *a = m_toolbar->addAction(style()->standardIcon(icon), text);
+        a->setObjectName(command);
         a->setShortcuts(keys);
         a->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.first().toString(QKeySequence::NativeText)));
         // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
         addAction(a);
         connect(a, &QAction::triggered, this, [this, command] {
             if (m_card)
-                (m_card->*command)();
+                m_card->CardCommandDispatch(command);
         });
         return a;
     };
     m_first = makeAction(QStringLiteral("首张"), QStyle::SP_MediaSkipBackward, {QKeySequence(Qt::CTRL | Qt::Key_Home)},
-                         &frmManageSample::moveFirst);
+                         QStringLiteral("tlbFrist"));
     m_previous = makeAction(QStringLiteral("上张"), QStyle::SP_MediaSeekBackward,
                             {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Left)},
-                            &frmManageSample::movePrevious);
+                            QStringLiteral("tlbPrevious"));
     m_next = makeAction(QStringLiteral("下张"), QStyle::SP_MediaSeekForward,
                         {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Right)},
-                        &frmManageSample::moveNext);
+                        QStringLiteral("tlbNext"));
     m_last = makeAction(QStringLiteral("末张"), QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)},
-                        &frmManageSample::moveLast);
+                        QStringLiteral("tlbLast"));
     m_toolbar->addSeparator();
     m_refresh = makeAction(QStringLiteral("刷新"), QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)},
-                           &frmManageSample::refresh);
+                           QStringLiteral("tlbRefresh"));
 }
 
 BrowseWindow::~BrowseWindow() = default;
@@ -146,9 +151,32 @@ void BrowseWindow::closeEvent(QCloseEvent *event)
 {
     // Closed by the user: the card unloads, which detaches this view and closes it (again, which
     // Qt ignores while a close is under way). The card's owner deletes the view later.
-    if (auto *card = m_card)
+    if (auto *card = m_card) {
+        if (!card->QueryUnload()) {
+            event->ignore();
+            return;
+        }
         card->Unload();
+    }
     event->accept();
+}
+
+void BrowseWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (m_card && m_card->KeyDown(event->key(), event->modifiers()))
+        event->accept();
+    else
+        QMainWindow::keyPressEvent(event);
+}
+
+CardControl &BrowseWindow::cardControl()
+{
+    return *m_control;
+}
+
+void BrowseWindow::beep()
+{
+    QApplication::beep();
 }
 
 QString BrowseWindow::headText(const QString &field) const
@@ -188,17 +216,4 @@ void BrowseWindow::showVoucher(const VoucherDocument &head, const VoucherDocumen
                               .arg(lines));
     else
         m_status->setText(QStringLiteral("单据号 %1，共 %2 行").arg(row.value(QStringLiteral("ccode"))).arg(lines));
-}
-
-void BrowseWindow::setNavigation(bool canGoBack, bool canGoForward)
-{
-    m_first->setEnabled(canGoBack);
-    m_previous->setEnabled(canGoBack);
-    m_next->setEnabled(canGoForward);
-    m_last->setEnabled(canGoForward);
-}
-
-void BrowseWindow::showError(const QString &text)
-{
-    MessageService::current().show(text, QStringLiteral("销售管理"), MessageService::Exclamation);
 }

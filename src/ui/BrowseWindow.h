@@ -1,11 +1,14 @@
 #pragma once
 
+#include "card/CardStructureTree.h"
 #include "card/CardView.h"
+#include "card/TemplateComboControl.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
+class BrowseCardControl;
 class ClassicToolbar;
 class CommandBar;
 class QAction;
@@ -13,11 +16,12 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
+class VoucherDocument;
 
 // The card window in browsing form: the head fields of a sample voucher above its body lines, with
 // first/previous/next/last and refresh on the toolbar (or the command bar) and the keyboard.
-// Read-only. The view of a frmManageSample, which it tells about the user's commands and the
-// closing of the window.
+// Read-only: its buttons carry the card's command keys, and the card enables them. The view of a
+// frmManageSample, which it tells about the user's commands and the closing of the window.
 class BrowseWindow : public QMainWindow, public CardView
 {
     Q_OBJECT
@@ -26,9 +30,8 @@ public:
     explicit BrowseWindow(QWidget *parent = nullptr);
     ~BrowseWindow() override;
 
-    void showVoucher(const VoucherDocument &head, const VoucherDocument &body) override;
-    void setNavigation(bool canGoBack, bool canGoForward) override;
-    void showError(const QString &text) override;
+    // Shows a voucher's head fields and body lines (an empty head: an empty card).
+    void showVoucher(const VoucherDocument &head, const VoucherDocument &body);
 
     void setCard(frmManageSample *card) override { m_card = card; }
     void setCaption(const QString &caption) override;
@@ -40,6 +43,12 @@ public:
     CommandBarControl &commandBar() override;
     int innerWidth() const override { return width(); }
     void setDataSource(std::shared_ptr<CardDataSource> source) override { m_dataSource = std::move(source); }
+    CardControl &cardControl() override;
+    CardStructureTree &structureTree() override { return m_tree; }
+    TemplateComboControl &showTemplate() override { return m_noTemplate; }
+    TemplateComboControl &printTemplate() override { return m_noTemplate; }
+    void beep() override;
+    void showHelp() override {}
 
     // For tests.
     QAction *firstAction() const { return m_first; }
@@ -55,12 +64,24 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The browsing card has no template choosers: nothing is chosen and nothing shows.
+    class NoTemplate final : public TemplateComboControl
+    {
+    public:
+        QString text() const override { return {}; }
+        void setShown(bool) override {}
+    };
+
     void buildToolbar();
     void buildHead();
 
     frmManageSample *m_card = nullptr;
+    std::unique_ptr<BrowseCardControl> m_control;
+    NoStructureTree m_tree;
+    NoTemplate m_noTemplate;
     std::shared_ptr<CardDataSource> m_dataSource;
     ClassicToolbar *m_toolbar;
     CommandBar *m_commandBar;

@@ -17,4 +17,12 @@ public:
     void setShown(bool shown) override { setVisible(shown); }
     void bringToFront() override { raise(); }
     QRect placement() const override { return geometry(); }
+
+    // Buttons are the toolbar's actions, found by their object name (the command key).
+    void setButtonEnabled(const QString &key, bool enabled) override;
+    void setButtonVisible(const QString &key, bool visible) override;
+    bool isButtonEnabled(const QString &key) const override;
+
+private:
+    QAction *button(const QString &key) const;
 };

@@ -40,3 +40,11 @@ void CommandBar::place(const QRect &geometry)
     }
     setGeometry(geometry);
 }
+
+void CommandBar::SynchronizeToolbar()
+{
+    if (m_toolbar && actions() != m_toolbar->actions()) {
+        clear();
+        addActions(m_toolbar->actions());
+    }
+}

@@ -23,6 +23,10 @@ public:
     // In a main window the bar takes the toolbar's place in its toolbar area, which already spans
     // the window; elsewhere it takes the geometry given.
     void place(const QRect &geometry) override;
+    // The actions are the toolbar's own, so their states need no copying; only new or removed
+    // buttons are taken over.
+    void SynchronizeToolbar() override;
+    void RefreshBar() override { update(); }
 
 private:
     QPointer<QToolBar> m_toolbar;

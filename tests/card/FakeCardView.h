@@ -1,26 +1,16 @@
 #pragma once
 
+#include "FakeCardControl.h"
+#include "FakeCardParts.h"
+
 #include "support/FakeBars.h"
 
 #include "card/CardView.h"
-#include "platform/VoucherDocument.h"
-#include "platform/VoucherRow.h"
 
-// A card view that records what the card logic shows.
+// A card view that records what the card logic does to the window and hands out fake controls.
 class FakeCardView final : public CardView
 {
 public:
-    void showVoucher(const VoucherDocument &head, const VoucherDocument &) override
-    {
-        const VoucherRow row = head.headRow();
-        shownCode = row.isNull() ? QStringLiteral("<none>") : row.value(QStringLiteral("ccode"));
-    }
-    void setNavigation(bool canGoBack, bool canGoForward) override
-    {
-        back = canGoBack;
-        forward = canGoForward;
-    }
-    void showError(const QString &text) override { errors << text; }
     void setCard(frmManageSample *c) override { card = c; }
     void setCaption(const QString &c) override { caption = c; }
     void showWindow() override { visible = true; }
@@ -31,24 +21,34 @@ public:
         visible = false;
         closed = true;
     }
-    ToolbarControl &toolbar() override { return m_toolbar; }
-    CommandBarControl &commandBar() override { return m_bar; }
+    ToolbarControl &toolbar() override { return bar; }
+    CommandBarControl &commandBar() override { return commands; }
     int innerWidth() const override { return 800; }
     void setDataSource(std::shared_ptr<CardDataSource> s) override { source = std::move(s); }
+    CardControl &cardControl() override { return control; }
+    CardStructureTree &structureTree() override { return tree; }
+    TemplateComboControl &showTemplate() override { return showCombo; }
+    TemplateComboControl &printTemplate() override { return printCombo; }
+    void beep() override { ++beeps; }
+    void showHelp() override { ++helps; }
+
+    QString shownCode() const { return control.head.value(QStringLiteral("ccode"), QStringLiteral("<none>")); }
+    bool enabled(const QString &key) const { return bar.isButtonEnabled(key); }
+    bool shown(const QString &key) const { return bar.visible.value(key.toLower(), true); }
 
     QStringList bars; // what the toolbar style did to the two bars
-    QString shownCode;
-    bool back = false;
-    bool forward = false;
-    QStringList errors;
+    FakeToolbar bar{bars};
+    FakeCommandBar commands{bars};
+    FakeCardControl control;
+    FakeStructureTree tree;
+    FakeTemplateCombo showCombo;
+    FakeTemplateCombo printCombo;
     frmManageSample *card = nullptr;
     QString caption;
     bool visible = false;
     bool closed = false;
     QList<int> zOrders;
     std::shared_ptr<CardDataSource> source;
-
-private:
-    FakeToolbar m_toolbar{bars};
-    FakeCommandBar m_bar{bars};
+    int beeps = 0;
+    int helps = 0;
 };

@@ -1,10 +1,5 @@
-#include "FakeCardView.h"
+#include "CardFixture.h"
 
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
-
-#include "card/frmManageSample.h"
-#include "entry/WindowManager.h"
 #include "host/CardDataSource.h"
 #include "host/clsLogin.h"
 
@@ -12,46 +7,35 @@ namespace {
 
 const QString kNotFound = QStringLiteral("找不到该单据(该单据可能已被删除)或者你没有查看该单据的权限，请检查！");
 
-class CardWindowShow : public LoggedInTest
+class CardWindowShow : public CardTest
 {
 protected:
-    void SetUp() override
+    void seed() override
     {
-        LoggedInTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
         samples.voucher(1, QStringLiteral("YP001"));
         samples.voucher(2, QStringLiteral("YP002"));
         samples.voucher(3, QStringLiteral("YP003"));
-        WindowManager::setCardFactory([this] { return std::make_shared<frmManageSample>(view, cardNumber); });
     }
-
-    // Shows the card as the entry object does; the window is made through the manager, as then.
-    bool show(const QVariant &id, qint16 move = 0, const QString &vtid = QString())
-    {
-        card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
-        return card->ShowVoucher(cnn, login, id, vtid, error, move);
-    }
-
-    SampleWriter samples{db};
-    FakeMessageService messages;
-    std::shared_ptr<FakeCardView> view = std::make_shared<FakeCardView>();
-    QString cardNumber = QStringLiteral("1801");
-    std::shared_ptr<Connection> cnn;
-    std::shared_ptr<frmManageSample> card;
-    QString error;
 };
 
-TEST_P(CardWindowShow, shows_the_voucher_named_by_its_identifier)
+TEST_P(CardWindowShow, shows_the_voucher_named_by_its_identifier_in_the_viewing_state)
 {
     ASSERT_TRUE(show(QStringLiteral("2")));
-    EXPECT_EQ(view->shownCode, QStringLiteral("YP002"));
+    EXPECT_EQ(view->shownCode(), QStringLiteral("YP002"));
     EXPECT_EQ(view->caption, QStringLiteral("样品接单管理"));
     EXPECT_TRUE(view->visible);
     EXPECT_EQ(view->card, card.get());
-    EXPECT_EQ(card->strVoucherID, QStringLiteral("2"));
-    EXPECT_EQ(card->strVtidField, QStringLiteral("vt_id"));
-    EXPECT_EQ(card->strMsgTitle, QStringLiteral("销售管理"));
+    EXPECT_EQ(state().strVoucherID, QStringLiteral("2"));
+    EXPECT_EQ(state().strPrevVoucherID, QStringLiteral("1"));
+    EXPECT_EQ(state().strNextVoucherID, QStringLiteral("3"));
+    EXPECT_FALSE(state().strTimeStamp.isEmpty());
+    EXPECT_EQ(state().strVtidField, QStringLiteral("vt_id"));
+    EXPECT_EQ(state().strMsgTitle, QStringLiteral("销售管理"));
+    EXPECT_EQ(state().strEditRootID, QString()) << "only a move makes the voucher the edited structure's root";
+    EXPECT_EQ(view->tree.rebuilt, QStringList{"2"});
+    EXPECT_TRUE(view->enabled("tlbEdit") && view->enabled("tlbNext") && view->enabled("tlbPrevious"));
+    EXPECT_FALSE(view->enabled("tlbSave"));
+    EXPECT_EQ(control().backColour, 14737632);
     EXPECT_EQ(modPublic::cardLogin(), login);
     EXPECT_TRUE(error.isEmpty());
     EXPECT_TRUE(messages.shown.isEmpty());
@@ -60,16 +44,19 @@ TEST_P(CardWindowShow, shows_the_voucher_named_by_its_identifier)
 TEST_P(CardWindowShow, without_an_identifier_the_move_decides)
 {
     ASSERT_TRUE(show({}, 1));
-    EXPECT_EQ(view->shownCode, QStringLiteral("YP001"));
-    EXPECT_FALSE(view->back);
-    EXPECT_TRUE(view->forward);
-    // Nothing is shown yet, so "next" means the last voucher.
+    EXPECT_EQ(view->shownCode(), QStringLiteral("YP001"));
+    EXPECT_FALSE(view->enabled("tlbFrist") || view->enabled("tlbPrevious"));
+    EXPECT_TRUE(view->enabled("tlbNext") && view->enabled("tlbLast"));
+    EXPECT_EQ(state().strEditRootID, QStringLiteral("1"));
+    // Nothing is shown yet, so "next" means the last voucher and "previous" the first.
     ASSERT_TRUE(show({}, 3));
-    EXPECT_EQ(view->shownCode, QStringLiteral("YP003"));
-    EXPECT_EQ(card->strVoucherID, QStringLiteral("3"));
+    EXPECT_EQ(state().strVoucherID, QStringLiteral("3"));
+    ASSERT_TRUE(show({}, 2));
+    EXPECT_EQ(state().strVoucherID, QStringLiteral("1"));
     ASSERT_TRUE(show({}, 5, QStringLiteral("vtid")));
-    EXPECT_EQ(view->shownCode, QStringLiteral("<none>"));
-    EXPECT_EQ(card->strVtidField, QStringLiteral("vtid"));
+    EXPECT_EQ(view->shownCode(), QStringLiteral("<none>"));
+    EXPECT_EQ(state().strVoucherID, QStringLiteral("-1"));
+    EXPECT_EQ(state().strVtidField, QStringLiteral("vtid"));
 }
 
 TEST_P(CardWindowShow, a_voucher_that_is_not_there_closes_the_window_and_hands_back_the_message)
@@ -85,6 +72,8 @@ TEST_P(CardWindowShow, a_voucher_that_is_not_there_closes_the_window_and_hands_b
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("销售管理"));
 
     EXPECT_FALSE(show(QStringLiteral("abc")));
+    EXPECT_EQ(error, kNotFound);
+    EXPECT_FALSE(show(QStringLiteral("2 or 1=1")));
     EXPECT_EQ(error, kNotFound);
 }
 
@@ -103,7 +92,7 @@ TEST_P(CardWindowShow, a_window_for_another_card_number_refuses_to_show)
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("单据出错，请检查!"));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("销售管理"));
     EXPECT_TRUE(view->closed);
-    EXPECT_EQ(view->shownCode, QString()) << "nothing was loaded";
+    EXPECT_EQ(control().loads, 0) << "nothing was loaded";
     EXPECT_TRUE(WindowManager::windows().isEmpty());
 }
 
@@ -116,16 +105,6 @@ TEST_P(CardWindowShow, loading_chooses_the_bar_and_shares_the_data_source_with_t
               (QStringList{"bar.SetToolbar", "bar.SetDisplayStyle(1)", "toolbar.shown=0", "bar.shown=1", "bar.place"}));
     ASSERT_TRUE(view->source);
     EXPECT_EQ(view->source->login(), login);
-}
-
-TEST_P(CardWindowShow, moves_keep_the_shown_identifier)
-{
-    ASSERT_TRUE(show(QStringLiteral("2")));
-    card->movePrevious();
-    EXPECT_EQ(card->strVoucherID, QStringLiteral("1"));
-    card->moveLast();
-    EXPECT_EQ(view->shownCode, QStringLiteral("YP003"));
-    EXPECT_EQ(card->strVoucherID, QStringLiteral("3"));
 }
 
 TEST_P(CardWindowShow, unloading_gives_the_right_to_open_the_card_back)

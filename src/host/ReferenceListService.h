@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ReferenceListRequest.h"
+
+#include "platform/Result.h"
+
+#include <QString>
+#include <QVariantList>
+
+class Connection;
+
+// The searchable, paged reference list over master data that the card's lookups open.
+//
+// A page is one query: the request's table and columns, its condition, the search as a prefix of
+// code or name, the further conditions, ordered by code, cut with LIMIT/OFFSET (one row more than
+// the page, to tell whether another follows). The prefix is matched with a range on the column
+// (text >= prefix and text < the prefix's successor), so both databases walk the code and name
+// indexes instead of reading every row, and '%', '_' and quotes in the search are plain
+// characters. The match is exact in letter case and compares by code point, which is the order of
+// SQLite's default collation and of PostgreSQL's "C" collation that our databases use. The
+// columns must include the code column.
+//
+// The connection is borrowed and must outlive the service. A database error is returned as its
+// text.
+class ReferenceListService
+{
+public:
+    explicit ReferenceListService(Connection &cnn)
+        : m_cnn(cnn)
+    {}
+
+    Result<ReferenceListPage> page(const ReferenceListRequest &request) const;
+
+    // The statement of a page and its values, for the page and for anyone who wants to see the plan.
+    static QString statement(const ReferenceListRequest &request, QVariantList &params);
+
+    // The smallest text greater than every text that starts with prefix; "" when there is none
+    // (the prefix is made of the highest code point only).
+    static QString prefixSuccessor(const QString &prefix);
+
+private:
+    Connection &m_cnn;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "FakeCardView.h"
+
+#include "support/FakeMessageService.h"
+#include "support/SampleFixture.h"
+
+#include "card/frmManageSample.h"
+#include "entry/WindowManager.h"
+
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// A card window on a fake view over a fresh database of each backend, with "tester" (every
+// right) logged in. Made through the window manager, as the entry objects make it.
+class CardTest : public LoggedInTest
+{
+protected:
+    void SetUp() override
+    {
+        LoggedInTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        WindowManager::setCardFactory([this] {
+            auto made = std::make_shared<frmManageSample>(view, cardNumber);
+            if (permission)
+                made->setDataPermission(permission);
+            return made;
+        });
+        seed();
+    }
+    // The vouchers a test group starts from.
+    virtual void seed() {}
+
+    bool show(const QVariant &id, qint16 move = 0, const QString &vtid = QString())
+    {
+        card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
+        return card->ShowVoucher(cnn, login, id, vtid, error, move);
+    }
+    void dispatch(const QString &key) { card->CardCommandDispatch(key); }
+    CardState &state() { return card->state(); }
+    FakeCardControl &control() { return view->control; }
+
+    SampleWriter samples{db};
+    FakeMessageService messages;
+    std::shared_ptr<FakeCardView> view = std::make_shared<FakeCardView>();
+    std::shared_ptr<FakeDataPermission> permission; // the card's own service when not set
+    QString cardNumber = QStringLiteral("1801");
+    std::shared_ptr<Connection> cnn;
+    std::shared_ptr<frmManageSample> card;
+    QString error;
+};
