@@ -43,10 +43,15 @@ public:
     {
         return true;
     }
-    // After HeadSaveCheck2 passed: writes what depends on the head row.
-    virtual void SaveOther(Connection & /*cnn*/, const VoucherRow & /*eleInsert*/, qint32 & /*POvoucherID*/) {}
-    // For each body line marked for deletion, before the body statements run.
-    virtual void DelOther(Connection & /*cnn*/, const VoucherRow & /*eleDelete*/) {}
+    // After HeadSaveCheck2 passed: writes what depends on the head row. "" = done; anything else
+    // is the reason the save is refused and rolled back.
+    virtual QString SaveOther(Connection & /*cnn*/, const VoucherRow & /*eleInsert*/, qint32 & /*POvoucherID*/)
+    {
+        return {};
+    }
+    // For each body line marked for deletion, before the body statements run: removes what depends
+    // on the line. "" = done; anything else refuses the save, as SaveOther's answer does.
+    virtual QString DelOther(Connection & /*cnn*/, const VoucherRow & /*eleDelete*/) { return {}; }
     // After the body lines were written: false refuses the save, with the reason in MsgStr.
     virtual bool BodySaveCheck2(Connection & /*cnn*/, const VoucherRow & /*eleHead*/, QString & /*MsgStr*/)
     {

@@ -158,7 +158,9 @@ Result<VoucherSaver::HeadWrite> VoucherSaver::writeHeads(int iState, qint32 &POv
         QString why;
         if (!business().HeadSaveCheck2(m_cnn, row, POvoucherID, POvoucherTS, why))
             return fail(kSaveFailed + why + kLineBreak);
-        business().SaveOther(m_cnn, row, POvoucherID);
+        const QString unlinked = business().SaveOther(m_cnn, row, POvoucherID);
+        if (!unlinked.isEmpty())
+            return fail(kSaveFailed + unlinked + kLineBreak);
         if (*affected == -1)
             return HeadWrite::NumberTaken;
         if (iState == 1 && *affected == 0)
@@ -249,8 +251,11 @@ Result<void> VoucherSaver::writeBody()
         if (!statement)
             return fail(statement.error());
         statements << *statement;
-        if (mark == QLatin1String("D"))
-            business().DelOther(m_cnn, row);
+        if (mark == QLatin1String("D")) {
+            const QString kept = business().DelOther(m_cnn, row);
+            if (!kept.isEmpty())
+                return fail(kSaveFailed + kept + kLineBreak);
+        }
     }
     if (statements.isEmpty())
         return {};

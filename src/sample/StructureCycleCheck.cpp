@@ -1,5 +1,7 @@
 #include "StructureCycleCheck.h"
 
+#include "InListQuery.h"
+
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 
@@ -77,21 +79,80 @@ Result<bool> StructureCycleCheck::walkParents(Relation relation, const QString &
     return passed;
 }
 
-// The parent items of itemCode in one relation, in the order of their heads.
+// The parent items of itemCode in one relation, in the order of their heads. An item not fetched
+// yet has its whole ancestry fetched first.
 Result<QStringList> StructureCycleCheck::parents(Relation relation, const QString &itemCode)
 {
-    const QString sql = relation == Relation::Sample
-                            ? QStringLiteral("SELECT cNewInvCode FROM ManageSample WHERE iAutoID IN "
-                                             "(SELECT iAutoID FROM ManageSamples WHERE cPSCode = ?) ORDER BY iAutoID")
-                            : QStringLiteral("SELECT cPSPCode FROM ProductStructure WHERE iAutoId IN "
-                                             "(SELECT iPId FROM ProductStructures WHERE cPSCode = ?) ORDER BY iAutoId");
-    auto rs = m_cnn.Query(sql, {itemCode});
-    if (!rs)
-        return fail(rs.error());
-    QStringList result;
-    result.reserve(rs->RecordCount());
-    for (int row = 0; row < rs->RecordCount(); ++row)
-        result.append(rs->value(row, 0).toString());
+    auto &known = m_parents[int(relation)];
+    if (!known.contains(itemCode)) {
+        auto fetched = fetchAncestry(itemCode);
+        if (!fetched)
+            return fail(fetched.error());
+    }
+    return known.value(itemCode);
+}
+
+// Breadth first from itemCode: each level asks both relations for the parents of the level's items
+// that were not asked for yet; the parents found make the next level. Blank parents and saved
+// components are not followed, as the walk does not go on from them.
+Result<void> StructureCycleCheck::fetchAncestry(const QString &itemCode)
+{
+    QStringList level{itemCode};
+    while (!level.isEmpty()) {
+        QStringList next;
+        for (const Relation relation : {Relation::Sample, Relation::Bom}) {
+            auto &known = m_parents[int(relation)];
+            QStringList ask;
+            for (const QString &item : std::as_const(level)) {
+                if (!known.contains(item)) {
+                    known.insert(item, QStringList()); // also marks it asked for
+                    ask.append(item);
+                }
+            }
+            auto found = usedIn(relation, ask);
+            if (!found)
+                return fail(found.error());
+            for (const auto &[item, parent] : std::as_const(*found)) {
+                if (auto it = known.find(item); it != known.end())
+                    it->append(parent);
+                const QString trimmed = parent.trimmed();
+                if (!trimmed.isEmpty() && !m_components.contains(key(trimmed)))
+                    next.append(trimmed);
+            }
+        }
+        next.removeDuplicates();
+        level.clear();
+        for (const QString &item : std::as_const(next)) {
+            if (!m_parents[int(Relation::Sample)].contains(item) || !m_parents[int(Relation::Bom)].contains(item))
+                level.append(item);
+        }
+    }
+    return {};
+}
+
+// (item, parent item) for the items given, each item's parents in the order of their heads and each
+// head once, however many of its lines name the item. Codes match exactly as stored (by index).
+Result<QList<QPair<QString, QString>>> StructureCycleCheck::usedIn(Relation relation, const QStringList &items)
+{
+    const QString sql
+        = relation == Relation::Sample
+              ? QStringLiteral("SELECT DISTINCT l.cPSCode, h.iAutoID, h.cNewInvCode FROM ManageSamples l "
+                               "JOIN ManageSample h ON h.iAutoID = l.iAutoID WHERE l.cPSCode IN (%1) "
+                               "ORDER BY h.iAutoID")
+              : QStringLiteral("SELECT DISTINCT l.cPSCode, h.iAutoId, h.cPSPCode FROM ProductStructures l "
+                               "JOIN ProductStructure h ON h.iAutoId = l.iPId WHERE l.cPSCode IN (%1) "
+                               "ORDER BY h.iAutoId");
+    QVariantList values;
+    values.reserve(items.size());
+    for (const QString &item : items)
+        values.append(item);
+    auto rows = InListQuery::rows(m_cnn, sql, values);
+    if (!rows)
+        return fail(rows.error());
+    QList<QPair<QString, QString>> result;
+    result.reserve(rows->size());
+    for (const QVariantList &row : std::as_const(*rows))
+        result.append({row.at(0).toString(), row.at(2).toString()});
     return result;
 }
 

@@ -3,6 +3,8 @@
 #include "platform/Result.h"
 
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -22,6 +24,12 @@ class Connection;
 // relation it was reached through, instead of walking round it for ever. Every item is walked once
 // per relation: a shared sub-structure is answered from memory, so the cost grows with the number
 // of distinct ancestors, not with the number of paths to them.
+//
+// The used-in relation is read a level at a time: the first item asked about has its whole ancestry
+// fetched, both relations, with one query per relation and level (IN lists of the level's items),
+// and the walk then runs on what was fetched. A saved component is not looked up further, as the
+// walk stops there. The fetch keeps the items it has asked for, so a loop in the stored data ends
+// it as well.
 //
 // Queries run on the connection given, inside the caller's transaction; a database error ends the
 // walk and is returned as the error.
@@ -47,6 +55,8 @@ private:
     Result<bool> walk(Relation relation, const QString &itemCode);
     Result<bool> walkParents(Relation relation, const QString &itemCode);
     Result<QStringList> parents(Relation relation, const QString &itemCode);
+    Result<void> fetchAncestry(const QString &itemCode);
+    Result<QList<QPair<QString, QString>>> usedIn(Relation relation, const QStringList &items);
     QString loopMessage(Relation relation, const QString &parent) const;
     static QString key(const QString &code) { return code.trimmed().toLower(); }
 
@@ -54,5 +64,6 @@ private:
     QSet<QString> m_components; // trimmed, lower case
     QSet<QString> m_path;       // items being walked, trimmed, lower case
     QHash<QString, Outcome> m_done[2];
+    QHash<QString, QStringList> m_parents[2]; // by trimmed item code as stored: its parents in head order
     QString m_message;
 };

@@ -1,11 +1,13 @@
 #include "clsManageSample.h"
 
+#include "ChildStructureLinks.h"
 #include "SampleDefaults.h"
 #include "SampleSaveChecks.h"
 #include "SampleStructureChecks.h"
 
 #include "common/modPublic.h"
 #include "entry/WindowManager.h"
+#include "engine/FreeItemCheck.h"
 #include "engine/clsVoucherCo.h"
 #include "entry/clsVoucherGetInfo.h"
 #include "host/clsLogin.h"
@@ -69,6 +71,21 @@ bool clsManageSample::BodySaveCheck2(Connection &cnn, const VoucherRow &eleHead,
     const auto why = SampleStructureChecks(cnn).checkBody(eleHead);
     MsgStr = why ? *why : why.error();
     return why && why->isEmpty();
+}
+
+QString clsManageSample::SaveOther(Connection &cnn, const VoucherRow &eleInsert, qint32 &POvoucherID)
+{
+    return ChildStructureLinks(cnn).linkToParentLine(eleInsert, POvoucherID);
+}
+
+QString clsManageSample::DelOther(Connection &cnn, const VoucherRow &eleDelete)
+{
+    return ChildStructureLinks(cnn).deleteBelowLine(eleDelete);
+}
+
+QString clsManageSample::VoucherDelete(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody)
+{
+    return ChildStructureLinks(cnn).deleteBelowVoucher(domHead, domBody);
 }
 
 QString clsManageSample::VoucherName() const
@@ -196,7 +213,13 @@ void clsManageSample::setAppHelpFilePath(const QString &path)
 
 SampleStateRules clsManageSample::stateRules(Connection &cnn) const
 {
-    return SampleStateRules(cnn, m_info, m_login);
+    SampleStateRules rules(cnn, m_info, m_login);
+    // The new item's free items are checked as the card checks a typed free item, on the same
+    // connection, so that confirmation sees what the engine sees.
+    rules.setFreeItemCheck([&cnn](const QString &field, const QString &value, const QString &itemCode) {
+        return FreeItemCheck(cnn).check(field, value, itemCode, nullptr);
+    });
+    return rules;
 }
 
 QString clsManageSample::VoucherAllowEdit(Connection &cnn, VoucherDocument &domHead, VoucherDocument &)

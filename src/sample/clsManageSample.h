@@ -42,6 +42,14 @@ public:
                         QString &Msg) override;
     bool BodySaveCheck2(Connection &cnn, const VoucherRow &eleHead, QString &MsgStr) override;
 
+    // Child-structure links (see ChildStructureLinks): a saved child sample is linked into its
+    // parent's line, a deleted line or voucher takes its child samples and their attachments along.
+    // A database error refuses the save (SaveOther, DelOther: after a message box) or the deletion
+    // (VoucherDelete: "VoucherDelete:" + the error), and the engine rolls everything back.
+    QString SaveOther(Connection &cnn, const VoucherRow &eleInsert, qint32 &POvoucherID) override;
+    QString DelOther(Connection &cnn, const VoucherRow &eleDelete) override;
+    QString VoucherDelete(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;
+
     // The sample's state rules (see SampleStateRules): what may be edited, deleted, confirmed,
     // cancelled, closed or opened, and the status updates of confirm and cancel confirmation.
     QString VoucherAllowEdit(Connection &cnn, VoucherDocument &domHead, VoucherDocument &domBody) override;

@@ -10,8 +10,8 @@
 #include <functional>
 
 // A business object that logs every save callback in order and can be told to complain at any of
-// them (the checks return the text, the second-stage checks return false with it) or to run an
-// action there on the save's connection.
+// them (the checks and the dependent writes return the text, the second-stage checks return false
+// with it) or to run an action there on the save's connection.
 class RecordingBusiness final : public VoucherBusiness
 {
 public:
@@ -27,13 +27,15 @@ public:
     {
         return secondStage(QStringLiteral("HeadSaveCheck2"), cnn, Msg);
     }
-    void SaveOther(Connection &cnn, const VoucherRow &, qint32 &) override
+    QString SaveOther(Connection &cnn, const VoucherRow &, qint32 &) override
     {
         record(QStringLiteral("SaveOther"), &cnn);
+        return complaints.value(QStringLiteral("SaveOther"));
     }
-    void DelOther(Connection &cnn, const VoucherRow &row) override
+    QString DelOther(Connection &cnn, const VoucherRow &row) override
     {
         record(QStringLiteral("DelOther:") + row.value(QStringLiteral("isubid")), &cnn);
+        return complaints.value(QStringLiteral("DelOther"));
     }
     bool BodySaveCheck2(Connection &cnn, const VoucherRow &, QString &MsgStr) override
     {

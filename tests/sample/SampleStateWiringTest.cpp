@@ -39,4 +39,22 @@ TEST_P(SampleStateWiring, a_confirmed_sample_may_not_be_edited)
     EXPECT_TRUE(engine.VoucherAllowEdit(false).contains(QStringLiteral("] 已经审核,不能修改!")));
 }
 
+TEST_P(SampleStateWiring, confirmation_checks_the_new_items_free_items_against_their_values)
+{
+    db.exec(QStringLiteral("INSERT INTO Inventory (iId, cInvCode, cInvName, cComUnitCode, bService, bInvType, bFree1) "
+                           "VALUES (1, 'NEW1', '新品1', 'PCS', 0, 0, 1)"));
+    db.exec(QStringLiteral("UPDATE UserDef SET cItemName = ? WHERE cID = '20'"), {QStringLiteral("颜色")});
+    db.exec(QStringLiteral("INSERT INTO UserDefine (cID, cValue, cAlias, iOrder) VALUES ('20', ?, ?, 1)"),
+            {QStringLiteral("天蓝"), QStringLiteral("TL")});
+    db.exec(QStringLiteral("UPDATE ManageSample SET cFree1 = ? WHERE iAutoID = 1"), {QStringLiteral("墨绿")});
+    engine.GetVoucherData();
+    EXPECT_EQ(engine.VoucherConfirm(false), QStringLiteral("\r\n[颜色]录入错误，请检查！"));
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("chandler IS NOT NULL")), 0);
+
+    db.exec(QStringLiteral("UPDATE ManageSample SET cFree1 = ? WHERE iAutoID = 1"), {QStringLiteral("天蓝")});
+    engine.GetVoucherData();
+    EXPECT_EQ(engine.VoucherConfirm(false), QString());
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("chandler IS NOT NULL")), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, SampleStateWiring, ORVANE_BOTH_BACKENDS);

@@ -1,0 +1,46 @@
+#include "support/TestDatabase.h"
+
+#include "sample/InListQuery.h"
+
+// The level-at-a-time reads of the structure walks send their items in chunks: no chunk may be lost
+// or read twice, and a value that could be SQL stays a value.
+
+class InListQueryTest : public testing::TestWithParam<Backend>
+{
+protected:
+    void SetUp() override
+    {
+        ORVANE_REQUIRE(db);
+        for (int id = 1; id <= 7; ++id)
+            db.exec(QStringLiteral("INSERT INTO ManageSamples (iAutoID, iSubID, cPSCode) VALUES (1, ?, ?)"),
+                    {id, QStringLiteral("C%1").arg(id)});
+    }
+
+    TestDatabase db{GetParam()};
+};
+
+TEST_P(InListQueryTest, reads_every_chunk_once_in_chunk_order)
+{
+    const QString sql = QStringLiteral("SELECT iSubID FROM ManageSamples WHERE cPSCode IN (%1) ORDER BY iSubID");
+    auto rows = InListQuery::rows(db.cnn(), sql,
+                                  {QStringLiteral("C7"), QStringLiteral("C1"), QStringLiteral("nowhere"),
+                                   QStringLiteral("C3"), QStringLiteral("C2"), QStringLiteral("' OR 1=1 --")},
+                                  2);
+    ASSERT_TRUE(rows) << rows.error().toStdString();
+    QList<int> ids;
+    for (const QVariantList &row : *rows)
+        ids << row.at(0).toInt();
+    EXPECT_EQ(ids, QList<int>({1, 7, 3, 2}));
+}
+
+TEST_P(InListQueryTest, no_values_read_nothing_and_errors_come_back)
+{
+    auto none
+        = InListQuery::rows(db.cnn(), QStringLiteral("SELECT iSubID FROM ManageSamples WHERE iSubID IN (%1)"), {});
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->isEmpty());
+    auto broken = InListQuery::rows(db.cnn(), QStringLiteral("SELECT nothing FROM nowhere WHERE x IN (%1)"), {1});
+    EXPECT_FALSE(broken);
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, InListQueryTest, ORVANE_BOTH_BACKENDS);
