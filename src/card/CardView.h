@@ -2,6 +2,8 @@
 
 #include "host/DataSourceControl.h"
 
+#include <QString>
+
 class CardControl;
 class CardStructureTree;
 class CommandBarControl;

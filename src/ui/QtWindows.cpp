@@ -1,6 +1,7 @@
 #include "QtWindows.h"
 
-#include "BrowseWindow.h"
+#include "ReferenceDialog.h"
+#include "SampleCardWindow.h"
 
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
@@ -10,10 +11,12 @@
 
 void registerQtWindows()
 {
+    ReferenceDialog::installShared();
     WindowManager::setCardFactory([] {
         // The view may be released from inside one of its own event handlers (the user closing the
         // window), so it is deleted once control is back in the event loop.
-        std::shared_ptr<BrowseWindow> view(new BrowseWindow, [](BrowseWindow *window) { window->deleteLater(); });
+        std::shared_ptr<SampleCardWindow> view(new SampleCardWindow,
+                                               [](SampleCardWindow *window) { window->deleteLater(); });
         return std::make_shared<frmManageSample>(view);
     });
 }

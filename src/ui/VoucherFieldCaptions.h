@@ -3,7 +3,8 @@
 #include <QList>
 #include <QString>
 
-// Captions of the sample voucher's fields on the browsing card, in the order they are shown.
+// Captions of the sample voucher's fields where no display template names them (the columns of the
+// reference dialog), in the order the card shows them.
 struct FieldCaption
 {
     const char *field;

@@ -2,11 +2,11 @@
 
 #include "card/frmManageSample.h"
 #include "platform/MachineRegistry.h"
-#include "ui/BrowseWindow.h"
 #include "ui/ClassicToolbar.h"
 #include "ui/CommandBar.h"
 #include "ui/MessageWindow.h"
 #include "ui/QtMessageService.h"
+#include "ui/SampleCardWindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -38,9 +38,9 @@ protected:
     }
 
     // A card window as the factory makes it; the card applies the style when it loads.
-    std::shared_ptr<BrowseWindow> load()
+    std::shared_ptr<SampleCardWindow> load()
     {
-        auto view = std::make_shared<BrowseWindow>();
+        auto view = std::make_shared<SampleCardWindow>();
         card = std::make_shared<frmManageSample>(view);
         view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));

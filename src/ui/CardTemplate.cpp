@@ -1,0 +1,57 @@
+#include "CardTemplate.h"
+
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+
+namespace {
+
+bool flag(const Recordset &rs, const QString &name)
+{
+    return rs.value(name).toInt() != 0;
+}
+
+} // namespace
+
+Result<CardTemplate> CardTemplate::load(Connection &cnn, int templateId)
+{
+    auto rs = cnn.Query(QStringLiteral("SELECT CardSection, FieldName, CardFormula1, DataType, "
+                                       "COALESCE(bIsNull, 0) AS bIsNull, COALESCE(bCanModify, 0) AS bCanModify, "
+                                       "COALESCE(bShow, 0) AS bShow, RefKind, COALESCE(ColumnWidth, 0) AS ColumnWidth "
+                                       "FROM voucheritems WHERE VT_ID = ? ORDER BY CardItemNum, FieldName"),
+                        {templateId});
+    if (!rs)
+        return fail(rs.error());
+    CardTemplate t;
+    t.id = templateId;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        CardItem item;
+        item.field = rs->text(QStringLiteral("FieldName")).trimmed().toLower();
+        item.caption = rs->text(QStringLiteral("CardFormula1")).trimmed();
+        item.required = flag(*rs, QStringLiteral("bIsNull"));
+        item.editable = flag(*rs, QStringLiteral("bCanModify"));
+        item.shown = flag(*rs, QStringLiteral("bShow"));
+        item.number
+            = rs->text(QStringLiteral("DataType")).trimmed().compare(QLatin1String("number"), Qt::CaseInsensitive) == 0;
+        item.width = rs->value(QStringLiteral("ColumnWidth")).toInt();
+        item.refKind = rs->text(QStringLiteral("RefKind")).trimmed();
+        // The section is a single letter; the head is 't', anything else is the body.
+        if (rs->text(QStringLiteral("CardSection")).trimmed().compare(QLatin1String("t"), Qt::CaseInsensitive) == 0)
+            t.head.append(item);
+        else
+            t.body.append(item);
+    }
+    return t;
+}
+
+Result<QList<TemplateChoice>> listTemplates(Connection &cnn, const QString &cardNumber, int mode)
+{
+    auto rs = cnn.Query(QStringLiteral("SELECT VT_ID, VT_Name FROM vouchertemplates "
+                                       "WHERE VT_CardNumber = ? AND VT_TemplateMode = ? ORDER BY VT_ID"),
+                        {cardNumber, mode});
+    if (!rs)
+        return fail(rs.error());
+    QList<TemplateChoice> choices;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        choices.append({rs->value(QStringLiteral("VT_ID")).toInt(), rs->text(QStringLiteral("VT_Name")).trimmed()});
+    return choices;
+}

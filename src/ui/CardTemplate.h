@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QList>
+#include <QString>
+
+class Connection;
+
+// One item of a display template: a head field or a body column as the card shows it.
+struct CardItem
+{
+    QString field;   // lower-case database field name
+    QString caption; // what the card shows beside or above it
+    bool required = false;
+    bool editable = false; // the template lets the user change it
+    bool shown = true;
+    bool number = false; // right-aligned
+    int width = 0;       // column width of a body item, in pixels; 0 for the default
+    QString refKind;     // the kind of reference list behind the item; "" when there is none
+};
+
+// A display template of the card: its head items and body columns in the template's order.
+struct CardTemplate
+{
+    int id = 0;
+    QList<CardItem> head;
+    QList<CardItem> body;
+
+    bool isEmpty() const { return head.isEmpty() && body.isEmpty(); }
+
+    // Reads template `templateId` from vouchertemplates/voucheritems.
+    static Result<CardTemplate> load(Connection &cnn, int templateId);
+};
+
+// A template the user may choose for a card: its identifier and its name.
+struct TemplateChoice
+{
+    int id = 0;
+    QString name;
+};
+
+// The templates of card `cardNumber` in mode 0 (display) or 1 (print), by identifier.
+Result<QList<TemplateChoice>> listTemplates(Connection &cnn, const QString &cardNumber, int mode);

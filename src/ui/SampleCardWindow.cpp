@@ -1,0 +1,322 @@
+#include "SampleCardWindow.h"
+
+#include "CardTemplate.h"
+#include "ClassicToolbar.h"
+#include "CommandBar.h"
+#include "StructureTreePane.h"
+#include "TemplateChooser.h"
+#include "VoucherCardWidget.h"
+
+#include "card/CardCommands.h"
+#include "card/frmManageSample.h"
+#include "common/modPublic.h"
+#include "host/clsLogin.h"
+#include "platform/Connection.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// Shortcuts of the commands. Esc (exit), Ctrl+F4 and Ctrl+P are the card's own keys; the rest
+// avoid the keys the line editors use themselves (copy, paste, undo, word deletion).
+struct CommandLook
+{
+    const char *key;
+    QStyle::StandardPixmap icon;
+    QList<QKeySequence> keys;
+};
+
+const QList<CommandLook> &commandLooks()
+{
+    static const QList<CommandLook> looks{
+        {"tlbSetting", QStyle::SP_FileDialogDetailedView, {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)}},
+        {"tlbPrint", QStyle::SP_DialogSaveButton, {}},
+        {"tlbPreview", QStyle::SP_FileDialogContentsView, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}},
+        {"tlbSend", QStyle::SP_ArrowRight, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)}},
+        {"tlbAdd", QStyle::SP_FileIcon, {QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_F3)}},
+        {"tlbEdit", QStyle::SP_FileDialogStart, {QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F4)}},
+        {"tlbCopy", QStyle::SP_FileLinkIcon, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)}},
+        {"tlbDel", QStyle::SP_TrashIcon, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)}},
+        {"tlbSave", QStyle::SP_DialogApplyButton, {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_F12)}},
+        {"tlbCancel", QStyle::SP_DialogCancelButton, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X)}},
+        {"tlbAddLine", QStyle::SP_FileDialogNewFolder, {QKeySequence(Qt::ALT | Qt::Key_Insert)}},
+        {"tlbDelLine", QStyle::SP_DialogDiscardButton, {QKeySequence(Qt::ALT | Qt::Key_Delete)}},
+        {"tlbPic", QStyle::SP_DesktopIcon, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)}},
+        {"tlbAccessory", QStyle::SP_DirIcon, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}},
+        {"tlbGet", QStyle::SP_ArrowDown, {QKeySequence(Qt::Key_F6)}},
+        {"tlbVerify", QStyle::SP_DialogYesButton, {QKeySequence(Qt::Key_F7)}},
+        {"tlbDisVerify", QStyle::SP_DialogNoButton, {QKeySequence(Qt::Key_F8)}},
+        {"tlbSaveBom", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F9)}},
+        {"tlbFrist", QStyle::SP_MediaSkipBackward, {QKeySequence(Qt::CTRL | Qt::Key_Home)}},
+        {"tlbPrevious", QStyle::SP_MediaSeekBackward, {QKeySequence(Qt::Key_PageUp)}},
+        {"tlbNext", QStyle::SP_MediaSeekForward, {QKeySequence(Qt::Key_PageDown)}},
+        {"tlbLast", QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)}},
+        {"tlbLocal", QStyle::SP_FileDialogListView, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
+        {"tlbRefresh", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)}},
+        {"tlbHelp", QStyle::SP_DialogHelpButton, {QKeySequence(Qt::Key_F1)}},
+        {"tlbExit", QStyle::SP_DialogCloseButton, {}},
+    };
+    return looks;
+}
+
+const CommandLook *lookOf(const QString &key)
+{
+    for (const CommandLook &look : commandLooks()) {
+        if (key.compare(QLatin1String(look.key), Qt::CaseInsensitive) == 0)
+            return &look;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+SampleCardWindow::SampleCardWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_toolbar(new ClassicToolbar(QStringLiteral("工具栏"), this))
+    , m_commandBar(new CommandBar(QStringLiteral("命令"), this))
+    , m_title(new QLabel(this))
+    , m_status(new QLabel(this))
+    , m_showTemplate(new TemplateChooser(QStringLiteral("ComTemplateShow"), this))
+    , m_printTemplate(new TemplateChooser(QStringLiteral("ComTemplatePRN"), this))
+    , m_tree(new StructureTreePane(this))
+    , m_control(new VoucherCardWidget(this))
+{
+    resize(1200, 760);
+    buildToolbar();
+
+    auto *splitter = new QSplitter(this);
+    splitter->addWidget(m_tree);
+    splitter->addWidget(m_control);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 980});
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(buildTop());
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+    statusBar()->hide();
+
+    m_control->setTemplateSource([this](int templateId) { return templateFor(templateId); });
+    connect(m_control, &VoucherCardWidget::numberingRequested, this, [this] {
+        if (m_card)
+            m_card->RefreshVoucherCode();
+    });
+    connect(m_control, &VoucherCardWidget::documentsLoaded, this, &SampleCardWindow::updateStatus);
+    connect(m_control, &VoucherCardWidget::editStateChanged, this, &SampleCardWindow::updateStatus);
+}
+
+SampleCardWindow::~SampleCardWindow() = default;
+
+void SampleCardWindow::buildToolbar()
+{
+    addToolBar(m_toolbar);
+    // The command bar joins the toolbar's area; the toolbar style decides which of the two shows.
+    addToolBar(m_commandBar);
+    for (const CardCommand &command : CardCommands::toolbar()) {
+        if (command.separator) {
+            m_toolbar->addSeparator()->setObjectName(command.key);
+            continue;
+        }
+        const CommandLook *look = lookOf(command.key);
+        auto *a = m_toolbar->addAction(look ? style()->standardIcon(look->icon) : QIcon(), command.caption);
+        a->setObjectName(command.key);
+        if (look && !look->keys.isEmpty()) {
+            a->setShortcuts(look->keys);
+            a->setToolTip(
+                QStringLiteral("%1 (%2)").arg(command.caption, look->keys.first().toString(QKeySequence::NativeText)));
+        }
+        // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
+        addAction(a);
+        const QString key = command.key;
+        connect(a, &QAction::triggered, this, [this, key] {
+            m_control->commitPendingEntry();
+            if (m_card)
+                m_card->CardCommandDispatch(key);
+        });
+    }
+}
+
+QWidget *SampleCardWindow::buildTop()
+{
+    auto *top = new QWidget(this);
+    auto *row = new QHBoxLayout(top);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_title->setObjectName(QStringLiteral("lblTitle"));
+    QFont f = m_title->font();
+    f.setPointSize(f.pointSize() + 6);
+    f.setBold(true);
+    m_title->setFont(f);
+    m_title->setAlignment(Qt::AlignCenter);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setMargin(4);
+    m_printTemplate->hide();
+    row->addWidget(m_showTemplate);
+    row->addWidget(m_printTemplate);
+    row->addWidget(m_title, 1);
+    row->addWidget(m_status);
+    return top;
+}
+
+void SampleCardWindow::updateStatus()
+{
+    const int state = m_control->EditState();
+    QString text;
+    QString colour;
+    if (state == CardControl::AddingVoucher) {
+        text = QStringLiteral("新增");
+        colour = QStringLiteral("#1d5fb4");
+    } else if (state == CardControl::EditingVoucher) {
+        text = QStringLiteral("修改");
+        colour = QStringLiteral("#1d5fb4");
+    } else if (m_control->headerText(QStringLiteral("iautoid")).isEmpty()) {
+        text = QStringLiteral("没有单据");
+        colour = QStringLiteral("#777777");
+    } else if (!m_control->headerText(QStringLiteral("ccloser")).trimmed().isEmpty()) {
+        text = QStringLiteral("已关闭");
+        colour = QStringLiteral("#555555");
+    } else if (!m_control->headerText(QStringLiteral("chandler")).trimmed().isEmpty()) {
+        text = QStringLiteral("已审核");
+        colour = QStringLiteral("#2e7d32");
+    } else {
+        text = QStringLiteral("未审核");
+        colour = QStringLiteral("#b26a00");
+    }
+    m_status->setText(text);
+    m_status->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: %1; border-radius: 4px; font-weight: bold; }").arg(colour));
+}
+
+QString SampleCardWindow::statusText() const
+{
+    return m_status->text();
+}
+
+Connection *SampleCardWindow::connection()
+{
+    if (!m_cnn) {
+        const auto login = modPublic::cardLogin();
+        if (!login)
+            return nullptr;
+        auto cnn = std::make_unique<Connection>();
+        if (!cnn->Open(login->ConnectionString()))
+            return nullptr;
+        m_cnn = std::move(cnn);
+    }
+    return m_cnn.get();
+}
+
+CardTemplate SampleCardWindow::templateFor(int templateId)
+{
+    Connection *cnn = connection();
+    if (!cnn)
+        return {};
+    if (!m_choicesRead) {
+        m_choicesRead = true;
+        m_showTemplate->setChoices(listTemplates(*cnn, modPublic::CardNumber(), 0).value_or({}));
+        m_printTemplate->setChoices(listTemplates(*cnn, modPublic::CardNumber(), 1).value_or({}));
+    }
+    if (!m_showTemplate->choose(templateId) && m_showTemplate->count() > 0)
+        m_showTemplate->setCurrentIndex(0);
+    const int chosen = m_showTemplate->chosenId();
+    if (chosen == 0 || chosen == m_control->cardTemplate().id)
+        return {};
+    return CardTemplate::load(*cnn, chosen).value_or({});
+}
+
+void SampleCardWindow::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+    m_title->setText(caption);
+}
+
+QString SampleCardWindow::titleText() const
+{
+    return m_title->text();
+}
+
+QAction *SampleCardWindow::command(const QString &key) const
+{
+    for (QAction *a : m_toolbar->actions()) {
+        if (a->objectName().compare(key, Qt::CaseInsensitive) == 0)
+            return a;
+    }
+    return nullptr;
+}
+
+void SampleCardWindow::setZOrder(int position)
+{
+    if (position == 0) {
+        raise();
+        activateWindow();
+    } else {
+        lower();
+    }
+}
+
+ToolbarControl &SampleCardWindow::toolbar()
+{
+    return *m_toolbar;
+}
+
+CommandBarControl &SampleCardWindow::commandBar()
+{
+    return *m_commandBar;
+}
+
+CardControl &SampleCardWindow::cardControl()
+{
+    return *m_control;
+}
+
+CardStructureTree &SampleCardWindow::structureTree()
+{
+    return *m_tree;
+}
+
+TemplateComboControl &SampleCardWindow::showTemplate()
+{
+    return *m_showTemplate;
+}
+
+TemplateComboControl &SampleCardWindow::printTemplate()
+{
+    return *m_printTemplate;
+}
+
+void SampleCardWindow::beep()
+{
+    QApplication::beep();
+}
+
+void SampleCardWindow::showHelp() {}
+
+void SampleCardWindow::closeEvent(QCloseEvent *event)
+{
+    // Closed by the user: the card unloads, which detaches this view and closes it (again, which
+    // Qt ignores while a close is under way). The card's owner deletes the view later.
+    if (auto *card = m_card) {
+        if (!card->QueryUnload()) {
+            event->ignore();
+            return;
+        }
+        card->Unload();
+    }
+    event->accept();
+}
+
+void SampleCardWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (m_card && m_card->KeyDown(event->key(), event->modifiers()))
+        event->accept();
+    else
+        QMainWindow::keyPressEvent(event);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/VoucherCardWidget.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// Typing into a card as the user does; the card's window must be active.
+
+// Types text into a widget: ASCII as key strokes, anything else as an input method commits it.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+            continue;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QString(c));
+        QCoreApplication::sendEvent(widget, &commit);
+    }
+}
+
+// Focuses a head item, types over it and presses Enter.
+inline void typeHead(VoucherCardWidget &card, const QString &field, const QString &text)
+{
+    QLineEdit *edit = card.headEditor(field);
+    ASSERT_TRUE(edit) << field.toStdString();
+    edit->setFocus();
+    edit->selectAll();
+    typeText(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// Goes to a body cell and types over it (the first key opens the cell's editor), then Enter.
+inline void typeCell(VoucherCardWidget &card, int row, const QString &field, const QString &text)
+{
+    QTableWidget *grid = card.bodyGrid();
+    const int column = card.columnOf(field);
+    ASSERT_GE(column, 0) << field.toStdString();
+    grid->setFocus();
+    grid->setCurrentCell(row - 1, column);
+    QTest::keyClicks(grid, text.left(1));
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_TRUE(qobject_cast<QLineEdit *>(editor)) << "typing opens the cell's editor";
+    typeText(editor, text.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+}
