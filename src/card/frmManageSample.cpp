@@ -5,6 +5,7 @@
 #include "CardStructureCommands.h"
 #include "CardStructureTree.h"
 #include "CardView.h"
+#include "FieldEditHandler.h"
 #include "TemplateComboControl.h"
 #include "VoucherLoader.h"
 
@@ -31,6 +32,7 @@ frmManageSample::frmManageSample(std::shared_ptr<CardView> view, const QString &
     , m_commandState(m_state, {m_view->toolbar(), m_view->commandBar(), m_view->showTemplate(), m_view->printTemplate(),
                                m_view->cardControl()})
     , m_permission(std::make_shared<DataPermissionService>())
+    , m_fieldEdits(std::make_unique<FieldEditHandler>(*this))
 {
     m_state.strCardNumber = cardNumber;
     modPublic::ApplyToolbarStyle(m_view->innerWidth(), m_view->toolbar(), m_view->commandBar());

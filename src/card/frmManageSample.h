@@ -16,6 +16,7 @@ class CardControl;
 class CardStructureCommands;
 class CardView;
 class DataPermission;
+class FieldEditHandler;
 class VoucherLoader;
 class VoucherNumberService;
 
@@ -77,6 +78,8 @@ public:
     // The data-permission service the loads ask; a DataPermissionService of the card session
     // unless another is given before ShowVoucher.
     void setDataPermission(std::shared_ptr<DataPermission> permission);
+    // The answers to cell entries, reference requests and row changes of the card control.
+    FieldEditHandler &fieldEdits() { return *m_fieldEdits; }
     // Cost fetch and conversion; without them the two commands only check their task.
     void setStructureCommands(std::shared_ptr<CardStructureCommands> commands);
 
@@ -132,6 +135,7 @@ private:
     std::unique_ptr<VoucherLoader> m_loader;
     std::unique_ptr<VoucherNumberService> m_numbering;
     std::shared_ptr<CardStructureCommands> m_structure;
+    std::unique_ptr<FieldEditHandler> m_fieldEdits;
     std::shared_ptr<Connection> m_cnn;
     VoucherDocument m_domHead;
     VoucherDocument m_domBody;

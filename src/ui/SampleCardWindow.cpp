@@ -8,6 +8,7 @@
 #include "VoucherCardWidget.h"
 
 #include "card/CardCommands.h"
+#include "card/FieldEditHandler.h"
 #include "card/frmManageSample.h"
 #include "common/modPublic.h"
 #include "host/clsLogin.h"
@@ -110,11 +111,43 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
         if (m_card)
             m_card->RefreshVoucherCode();
     });
+    connectFieldEdits();
     connect(m_control, &VoucherCardWidget::documentsLoaded, this, &SampleCardWindow::updateStatus);
     connect(m_control, &VoucherCardWidget::editStateChanged, this, &SampleCardWindow::updateStatus);
 }
 
 SampleCardWindow::~SampleCardWindow() = default;
+
+void SampleCardWindow::connectFieldEdits()
+{
+    // Cell checks, references and row events are the card logic's to answer.
+    connect(m_control, &VoucherCardWidget::headCellCheck, this,
+            [this](const QString &field, QString &value, int &result) {
+                if (m_card)
+                    m_card->fieldEdits().headCellCheck(field, value, result);
+            });
+    connect(m_control, &VoucherCardWidget::bodyCellCheck, this,
+            [this](const QString &field, QString &value, int row, int &result) {
+                if (m_card)
+                    m_card->fieldEdits().bodyCellCheck(field, value, row, result);
+            });
+    connect(m_control, &VoucherCardWidget::headReferenceRequested, this, [this](const QString &field) {
+        if (m_card)
+            m_card->fieldEdits().headReference(field);
+    });
+    connect(m_control, &VoucherCardWidget::bodyReferenceRequested, this, [this](const QString &field, int row) {
+        if (m_card)
+            m_card->fieldEdits().bodyReference(field, row);
+    });
+    connect(m_control, &VoucherCardWidget::rowAdded, this, [this](int row) {
+        if (m_card)
+            m_card->fieldEdits().rowAdded(row);
+    });
+    connect(m_control, &VoucherCardWidget::currentRowChanged, this, [this](int row) {
+        if (m_card)
+            m_card->fieldEdits().rowChanged(row);
+    });
+}
 
 void SampleCardWindow::buildToolbar()
 {

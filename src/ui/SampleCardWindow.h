@@ -61,6 +61,7 @@ protected:
 
 private:
     void buildToolbar();
+    void connectFieldEdits();
     QWidget *buildTop();
     void updateStatus();
     // The display template a head names (vt_id), or the first one when it names none we know.

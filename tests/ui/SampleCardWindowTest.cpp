@@ -129,6 +129,16 @@ TEST_P(CardWindowTest, login_dialog_refuses_a_wrong_password_and_accepts_the_rig
 TEST_P(CardWindowTest, a_new_voucher_typed_by_keyboard_is_saved_with_its_lines)
 {
     samples.voucher(1, QStringLiteral("YP001"));
+    // The cell checks look the typed items and unit up in the master data.
+    db.exec(QStringLiteral("INSERT INTO ComputationGroup (cGroupCode, cGroupName, iGroupType) VALUES ('G1', '件', 0)"));
+    db.exec(QStringLiteral("INSERT INTO ComputationUnit (cComUnitCode, cComUnitName, cGroupCode, bMainUnit, "
+                           "iChangRate) VALUES ('PCS', '个', 'G1', 1, 1)"));
+    const QStringList items{QStringLiteral("NEW9"), QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")};
+    for (int i = 0; i < items.size(); ++i) {
+        db.exec(QStringLiteral("INSERT INTO Inventory (cInvCode, cInvName, iId, cComUnitCode, cGroupCode, bService, "
+                               "bInvType) VALUES (?, ?, ?, 'PCS', 'G1', 0, 0)"),
+                {items[i], i == 0 ? QStringLiteral("新品九") : items[i], 900 + i});
+    }
     SampleCardWindow *shown = open();
     ASSERT_TRUE(shown);
     SampleCardWindow &window = *shown;
