@@ -5,6 +5,7 @@
 // top of the demo company, on SQLite and (when ORVANE_TEST_PG is set) PostgreSQL.
 #include "support/BenchArgs.h"
 #include "support/BenchDatabase.h"
+#include "support/PreparedData.h"
 
 #include "card/VoucherLoader.h"
 #include "host/DataPermission.h"
@@ -12,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 
 namespace {
 
@@ -83,20 +83,7 @@ struct Cards
 
 Cards *cards(const benchmark::State &state)
 {
-    static std::map<std::pair<int, int>, Cards> made;
-    const auto key = std::make_pair(int(state.range(0)), int(state.range(1)));
-    auto it = made.find(key);
-    if (it == made.end()) {
-        ensureBenchApplication();
-        Cards &c = made[key];
-        c.db = std::make_unique<BenchDatabase>(backendArg(state));
-        if (!c.db->available())
-            c.error = c.db->error();
-        else
-            c.prepare(int(state.range(1)));
-        it = made.find(key);
-    }
-    return it->second.error.isEmpty() ? &it->second : nullptr;
+    return preparedData<Cards>(state, &ensureBenchApplication);
 }
 
 // Loads the voucher in the middle of the generated ones, or moves on from it.

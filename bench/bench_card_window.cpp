@@ -5,6 +5,7 @@
 // unless QT_QPA_PLATFORM says otherwise. Wall time: the server's share counts.
 #include "support/BenchArgs.h"
 #include "support/BenchDatabase.h"
+#include "support/PreparedData.h"
 
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
@@ -22,7 +23,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 
 namespace {
 
@@ -110,20 +110,7 @@ struct Vouchers
 
 Vouchers *vouchers(const benchmark::State &state)
 {
-    static std::map<std::pair<int, int>, Vouchers> made;
-    const auto key = std::make_pair(int(state.range(0)), int(state.range(1)));
-    auto it = made.find(key);
-    if (it == made.end()) {
-        ensureWidgetApplication();
-        Vouchers &v = made[key];
-        v.db = std::make_unique<BenchDatabase>(backendArg(state));
-        if (!v.db->available())
-            v.error = v.db->error();
-        else
-            v.prepare(int(state.range(1)));
-        it = made.find(key);
-    }
-    return it->second.error.isEmpty() ? &it->second : nullptr;
+    return preparedData<Vouchers>(state, &ensureWidgetApplication);
 }
 
 // A card window opened on one voucher, as the entry object opens it; closed when it goes.
