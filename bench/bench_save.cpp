@@ -3,6 +3,7 @@
 // new vouchers with automatic numbering (does a save slow down as vouchers pile up?).
 #include "support/BenchArgs.h"
 #include "support/BenchDatabase.h"
+#include "support/PreparedData.h"
 
 #include "engine/clsVoucherCo.h"
 #include "entry/clsVoucherShowParameter.h"
@@ -13,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
@@ -24,7 +24,19 @@ struct Card
     std::unique_ptr<BenchDatabase> db;
     std::shared_ptr<clsVoucherShowParameter> sp = std::make_shared<clsVoucherShowParameter>();
     std::unique_ptr<clsVoucherCo> engine;
+    QString error;
     int saved = 0;
+
+    void prepare()
+    {
+        auto session = db->login();
+        if (!session) {
+            error = session.error();
+            return;
+        }
+        engine = std::make_unique<clsVoucherCo>();
+        engine->Initial(*session, QStringLiteral("1801"), sp);
+    }
 
     // Documents of a new voucher with `lines` new lines; the number is left empty.
     void fillNew(int lines)
@@ -67,27 +79,14 @@ struct Card
 
 Card &card(Backend backend)
 {
-    static std::map<Backend, Card> cards;
-    auto it = cards.find(backend);
-    if (it != cards.end())
-        return it->second;
-    Card &c = cards[backend];
-    c.db = std::make_unique<BenchDatabase>(backend);
-    if (!c.db->available())
-        return c;
-    auto session = c.db->login();
-    if (!session)
-        return c;
-    c.engine = std::make_unique<clsVoucherCo>();
-    c.engine->Initial(*session, QStringLiteral("1801"), c.sp);
-    return c;
+    return preparedOnce<Card>(backend, backend, [](Card &c) { c.prepare(); });
 }
 
 bool ready(benchmark::State &state, Card &c)
 {
     if (c.engine && c.engine->connection().isOpen())
         return true;
-    state.SkipWithError(c.db ? qPrintable(c.db->error()) : "no database");
+    state.SkipWithError(c.error.isEmpty() ? "no engine" : qPrintable(c.error));
     return false;
 }
 

@@ -4,6 +4,7 @@
 // each timed action, as the card does after every action, outside the timing.
 #include "support/BenchArgs.h"
 #include "support/BenchDatabase.h"
+#include "support/PreparedData.h"
 
 #include "engine/VoucherBusiness.h"
 #include "engine/clsVoucherCo.h"
@@ -16,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 
 namespace {
 
@@ -96,17 +96,7 @@ struct Card
 
 Card &card(Backend backend)
 {
-    static std::map<Backend, Card> cards;
-    auto it = cards.find(backend);
-    if (it != cards.end())
-        return it->second;
-    Card &c = cards[backend];
-    c.db = std::make_unique<BenchDatabase>(backend);
-    if (c.db->available())
-        c.prepare();
-    else
-        c.error = c.db->error();
-    return c;
+    return preparedOnce<Card>(backend, backend, [](Card &c) { c.prepare(); });
 }
 
 // Times `action` on the voucher, loaded afresh after it was put into the state the action starts

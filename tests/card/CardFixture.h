@@ -16,6 +16,9 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
+// The card's answer to an identifier it cannot show (missing or outside the user's permission).
+inline const QString kNotFound = QStringLiteral("找不到该单据(该单据可能已被删除)或者你没有查看该单据的权限，请检查！");
+
 // A card window on a fake view over a fresh database of each backend, with "tester" (every
 // right) logged in. Made through the window manager, as the entry objects make it.
 class CardTest : public LoggedInTest

@@ -4,8 +4,6 @@
 
 namespace {
 
-const QString kNotFound = QStringLiteral("找不到该单据(该单据可能已被删除)或者你没有查看该单据的权限，请检查！");
-
 // Three numbered samples and a child sample (no number) in between.
 class CardNavigation : public CardTest
 {
