@@ -36,6 +36,20 @@ struct Card
         }
         engine = std::make_unique<clsVoucherCo>();
         engine->Initial(*session, QStringLiteral("1801"), sp);
+        // The master data the vouchers name: the save checks every reference.
+        const QStringList rows{
+            QStringLiteral("INSERT INTO ComputationUnit (cComUnitCode, cComUnitName) VALUES ('PCS', '个')"),
+            QStringLiteral("INSERT INTO Warehouse (cWhCode, cWhName) VALUES ('01', '原料库')"),
+            QStringLiteral("INSERT INTO Inventory (cInvCode, cInvName, iId, cComUnitCode) "
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
+                           "SELECT 'C' || CAST(i AS TEXT), '子件', i, 'PCS' FROM n")};
+        for (const QString &sql : rows) {
+            if (auto done = db->cnn().Execute(sql, QVariantList()); !done) {
+                error = done.error();
+                engine.reset();
+                return;
+            }
+        }
     }
 
     // Documents of a new voucher with `lines` new lines; the number is left empty.
@@ -43,9 +57,14 @@ struct Card
     {
         sp->ID = 0;
         engine->GetVoucherData();
+        const QString item = QStringLiteral("BS-NEW-%1").arg(saved);
+        db->cnn().Execute(QStringLiteral("INSERT INTO Inventory (cInvCode, cInvName, iId) SELECT ?, '基准新品', "
+                                         "(SELECT COALESCE(MAX(iId), 0) + 1 FROM Inventory) "
+                                         "WHERE NOT EXISTS (SELECT 1 FROM Inventory WHERE cInvCode = ?)"),
+                          {item, item});
         VoucherRow head = engine->domHead().appendRow();
         head.setValue(QStringLiteral("ddate"), QStringLiteral("2026-12-01"));
-        head.setValue(QStringLiteral("cnewinvcode"), QStringLiteral("BS-NEW-%1").arg(saved));
+        head.setValue(QStringLiteral("cnewinvcode"), item);
         head.setValue(QStringLiteral("cnewinvname"), QStringLiteral("基准新品"));
         head.setValue(QStringLiteral("cnewinvcomunitcode"), QStringLiteral("PCS"));
         head.setValue(QStringLiteral("ifinishexch"), QStringLiteral("1"));

@@ -194,11 +194,17 @@ bool frmManageSample::copyVoucher()
     m_state.strEditRootID.clear();
     RebuildTree(QString());
     prepareNewVoucher();
+    // A copy is a new, unconfirmed voucher of its own: not confirmed, not converted, and its lines
+    // have no child samples yet (sharing the original's would let a deletion of the copy take the
+    // original's structure along).
     card.setHeaderText(QStringLiteral("chandler"), QString());
     card.setHeaderText(QStringLiteral("dveridate"), QString());
+    card.setHeaderText(QStringLiteral("ibomautoid"), QString());
     // Every line is written as a new one.
-    for (int row = 1; row <= card.BodyRows(); ++row)
+    for (int row = 1; row <= card.BodyRows(); ++row) {
         card.setBodyText(row, QStringLiteral("editprop"), QStringLiteral("A"));
+        card.setBodyText(row, QStringLiteral("childguid"), QString());
+    }
     applyEditableDisplays();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -82,10 +83,12 @@ QString term(const QString &column, const QString &value, bool prefixMatch)
                        : column + QStringLiteral(" = '") + value + QStringLiteral("'");
 }
 
-double readRadix(const std::string &s, size_t from, int radix)
+// Reads digits of `radix` from `from`; `end` receives the position after the last digit read.
+double readRadix(const std::string &s, size_t from, int radix, size_t &end)
 {
     double value = 0;
-    for (size_t i = from; i < s.size(); ++i) {
+    size_t i = from;
+    for (; i < s.size(); ++i) {
         const char c = s[i];
         int digit = -1;
         if (c >= '0' && c <= '9')
@@ -98,6 +101,7 @@ double readRadix(const std::string &s, size_t from, int radix)
             break;
         value = value * radix + digit;
     }
+    end = i;
     return value;
 }
 
@@ -212,27 +216,36 @@ QString GetUserDefineID(const QString &fieldName)
     return ids.value(fieldName.toLower());
 }
 
-double TextToNumber(const QString &text)
-{
-    QString withoutCommas = text;
-    withoutCommas.remove(QLatin1Char(','));
-    if (withoutCommas.trimmed().isEmpty())
-        return 0;
+} // namespace basFunction
 
-    // Blanks, tabs and line feeds do not count anywhere; a non-ASCII character ends the number.
+namespace {
+
+// The text of a displayed number as the readers see it: commas dropped, blanks, tabs and line feeds
+// dropped, every non-ASCII character turned into one that ends a number. Nothing = empty.
+std::string numberText(const QString &text)
+{
     std::string s;
-    s.reserve(size_t(withoutCommas.size()));
-    for (const QChar c : std::as_const(withoutCommas)) {
-        if (c == u' ' || c == u'\t' || c == u'\n')
+    s.reserve(size_t(text.size()));
+    for (const QChar c : text) {
+        if (c == u',' || c == u' ' || c == u'\t' || c == u'\n')
             continue;
         s += c.unicode() < 0x80 ? char(c.unicode()) : '\x7f';
     }
+    return s;
+}
 
+// The longest leading number of s (see TextToNumber); `end` receives the position after it, 0 when
+// s does not start with a number.
+double scanNumber(const std::string &s, size_t &end)
+{
+    end = 0;
     if (s.size() >= 2 && s[0] == '&') {
-        if (s[1] == 'H' || s[1] == 'h')
-            return readRadix(s, 2, 16);
-        if (s[1] == 'O' || s[1] == 'o')
-            return readRadix(s, 2, 8);
+        if (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o') {
+            const double value = readRadix(s, 2, s[1] == 'H' || s[1] == 'h' ? 16 : 8, end);
+            if (end == 2)
+                end = 0;
+            return value;
+        }
         return 0;
     }
 
@@ -271,8 +284,10 @@ double TextToNumber(const QString &text)
             while (isDigit(s, j))
                 exponent += s[j++];
             number += exponent;
+            i = j;
         }
     }
+    end = i;
 
     double value = 0;
     const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -282,6 +297,28 @@ double TextToNumber(const QString &text)
         const double inf = std::numeric_limits<double>::infinity();
         return number.front() == '-' ? -inf : inf;
     }
+    return value;
+}
+
+} // namespace
+
+namespace basFunction {
+
+double TextToNumber(const QString &text)
+{
+    size_t end = 0;
+    return scanNumber(numberText(text), end);
+}
+
+std::optional<double> ReadNumber(const QString &text)
+{
+    const std::string s = numberText(text);
+    if (s.empty())
+        return std::nullopt;
+    size_t end = 0;
+    const double value = scanNumber(s, end);
+    if (end != s.size() || !std::isfinite(value))
+        return std::nullopt;
     return value;
 }
 

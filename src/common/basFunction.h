@@ -40,6 +40,11 @@ QString GetUserDefineID(const QString &fieldName);
 // exponent; &H hexadecimal and &O octal). Text that does not start with a number gives 0.
 double TextToNumber(const QString &text);
 
+// The same reading, for a value that must be a number as a whole: the number when nothing but it
+// remains (commas and blanks aside), nullopt for empty text, for text with anything after the
+// number ("2个", "1.5kg") and for a number too large for a double.
+std::optional<double> ReadNumber(const QString &text);
+
 // The date and time a value holds: QDate (at midnight), QDateTime, QTime (on 1899-12-30, the
 // day a time-only date value stands for), or text "yyyy-mm-dd" / "yyyy/mm/dd" with an optional
 // time "hh:mm[:ss]" after a blank or "T". Anything else is no date.

@@ -1,5 +1,7 @@
 #include "VoucherSaver.h"
 
+#include "SaveReferenceCheck.h"
+#include "SaveValueCheck.h"
 #include "basVoucher.h"
 #include "clsVoucherCo.h"
 
@@ -77,11 +79,48 @@ QString VoucherSaver::save(int iState, QVariant &varReturnID, qint32 &POvoucherI
         return msg;
     business().DomSetDefault(m_head, m_body);
 
+    auto refused = checkValues(iState);
+    if (!refused)
+        return refused.error();
+    if (!refused->isEmpty())
+        return *refused;
+
     auto written = write(iState, POvoucherID, POvoucherTS);
     if (!written)
         return written.error();
     varReturnID = m_headId;
     return {};
+}
+
+// The engine's own checks of what is about to be written, whatever the window let through: a typed
+// voucher number loses its surrounding blanks; every value must fit its column and every reference
+// must name master data the user may use. "" when the save may go on, else the messages.
+Result<QString> VoucherSaver::checkValues(int iState)
+{
+    if (iState == 1 || iState == 2) {
+        const QString codeField = m_info->cCodeName().toLower();
+        VoucherRow head = m_head.headRow();
+        if (const auto code = head.attribute(codeField); code && *code != code->trimmed())
+            head.setValue(codeField, code->trimmed());
+    }
+    auto headTable = m_statements.structure(m_info->BTTblName());
+    if (!headTable)
+        return fail(headTable.error());
+    auto bodyTable = m_statements.structure(m_info->BWTblName());
+    if (!bodyTable)
+        return fail(bodyTable.error());
+
+    const SavedRows rows = SavedRows::of(iState, m_head, m_body);
+    const SaveFieldCaptions captions
+        = SaveFieldCaptions::read(m_cnn, basVoucher::GetHeadValue(m_head, m_info->iVTIDName()));
+    const QSet<QString> engineKeys{m_info->IDName().toLower(), m_info->IDNameSub().toLower(),
+                                   m_info->SubIDName().toLower()};
+    QString msg = SaveValueCheck(captions, engineKeys).check(rows, **headTable, **bodyTable);
+    auto references
+        = SaveReferenceCheck(m_cnn, m_engine.dataPermission(), captions).check(rows, **headTable, **bodyTable);
+    if (!references)
+        return fail(references.error());
+    return msg + *references;
 }
 
 Result<void> VoucherSaver::write(int iState, qint32 &POvoucherID, QString &POvoucherTS)

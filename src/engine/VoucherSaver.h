@@ -19,8 +19,9 @@ class VoucherDocument;
 
 // One save of the engine's head and body documents (clsVoucherCo::VoucherSave).
 //
-// The business object cleans, checks and defaults the documents first; nothing is written when a
-// check complains. Then, in one write transaction on the engine's connection: new identifiers
+// The business object cleans, checks and defaults the documents first; then the engine checks on
+// its own that every value fits its column and every reference names master data the user may use
+// (SaveValueCheck, SaveReferenceCheck). Nothing is written when a check complains. Then, in one write transaction on the engine's connection: new identifiers
 // (maximum + 1, read inside the transaction, whose writer lock keeps two saves from drawing the
 // same key), the head row (a guarded insert, or an update that must still find the version the
 // voucher was loaded with), the business object's head checks and dependent writes, the body lines
@@ -39,6 +40,7 @@ public:
 private:
     enum class HeadWrite { Written, NumberTaken };
 
+    Result<QString> checkValues(int iState);
     Result<void> write(int iState, qint32 &POvoucherID, QString &POvoucherTS);
     Result<void> assignKeys(int iState);
     Result<HeadWrite> writeHeads(int iState, qint32 &POvoucherID, QString &POvoucherTS);

@@ -25,16 +25,33 @@ QVariant boundValue(const TableStructure &s, const QString &column, const Vouche
     return c ? basVoucher::FormatSqlValue(*c, row.value(name)) : QVariant(row.value(name));
 }
 
-// "col = ?" on the unique column, for a guard. On a text column the empty value is excluded as well:
-// it changes no answer (empty values are never guarded) but lets both databases use the partial
-// unique index, which covers non-empty values only.
-QString uniqueMatch(const TableStructure &s, const QString &column)
+// "col = ?" on the unique column, for a guard. A text column is compared folded to lower case, as
+// its unique index is (voucher numbers differing only in letter case are the same number), and the
+// empty value is excluded as well: it changes no answer (empty values are never guarded) but lets
+// both databases use the partial unique index, which covers non-empty values only.
+QString uniqueMatch(const Dialect &dialect, const TableStructure &s, const QString &column)
 {
     const QString name = column.toLower();
     const TableColumn *c = s.column(name);
     if (c && c->kind == ColumnKind::Text)
-        return name + QStringLiteral(" = ? AND ") + name + QStringLiteral(" <> ''");
+        return dialect.foldedText(name) + QStringLiteral(" = ? AND ") + name + QStringLiteral(" <> ''");
     return name + QStringLiteral(" = ?");
+}
+
+// The value a guard binds for the unique column: folded as uniqueMatch() compares it (ASCII
+// letters, as both databases fold them).
+QVariant uniqueValue(const TableStructure &s, const QString &column, const VoucherRow &row)
+{
+    const QVariant value = boundValue(s, column, row);
+    const TableColumn *c = s.column(column.toLower());
+    if (!c || c->kind != ColumnKind::Text || value.isNull())
+        return value;
+    QString folded = value.toString();
+    for (QChar &ch : folded) {
+        if (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z'))
+            ch = QChar(ch.unicode() + ('a' - 'A'));
+    }
+    return folded;
 }
 
 bool hasGuardValue(const VoucherRow &row, const QString &uniqueColumn)
@@ -92,8 +109,8 @@ Result<VoucherStatement> VoucherStatementBuilder::BuildInsertSql(const VoucherRo
              + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (guard && hasGuardValue(row, uniqueColumn)) {
         st.guardSql = QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ")
-                      + uniqueMatch(**s, uniqueColumn) + QStringLiteral(" LIMIT 1");
-        st.guardParams << boundValue(**s, uniqueColumn, row);
+                      + uniqueMatch(m_cnn.dialect(), **s, uniqueColumn) + QStringLiteral(" LIMIT 1");
+        st.guardParams << uniqueValue(**s, uniqueColumn, row);
     }
     return st;
 }
@@ -131,8 +148,9 @@ Result<VoucherStatement> VoucherStatementBuilder::SaveByUpdate(const VoucherRow 
     }
     if (guard && hasGuardValue(row, uniqueColumn)) {
         st.guardSql = QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + key
-                      + QStringLiteral(" <> ? AND ") + uniqueMatch(**s, uniqueColumn) + QStringLiteral(" LIMIT 1");
-        st.guardParams << keyValue << boundValue(**s, uniqueColumn, row);
+                      + QStringLiteral(" <> ? AND ") + uniqueMatch(m_cnn.dialect(), **s, uniqueColumn)
+                      + QStringLiteral(" LIMIT 1");
+        st.guardParams << keyValue << uniqueValue(**s, uniqueColumn, row);
     }
     return st;
 }

@@ -45,8 +45,9 @@ public:
     Result<QVariant> GetMaxValue(const QString &table, const QString &column);
 
     // "INSERT INTO table (...) VALUES (...)". With guard, the insert is to run only while no row
-    // holds the row's value of uniqueColumn; an empty or missing value is not guarded, as the
-    // voucher number is unique among non-empty numbers only.
+    // holds the row's value of uniqueColumn (a text value without regard to letter case, as its
+    // unique index compares); an empty or missing value is not guarded, as the voucher number is
+    // unique among non-empty numbers only.
     Result<VoucherStatement> BuildInsertSql(const VoucherRow &row, const QString &table, const QString &uniqueColumn,
                                             bool guard);
 

@@ -6,7 +6,6 @@
 #include "platform/TableStructure.h"
 #include "platform/VoucherDocument.h"
 
-#include <QLocale>
 
 namespace {
 
@@ -23,16 +22,17 @@ bool isChecked(const VoucherItemState &item, const QString &excludedWrapped)
            && !excludedWrapped.contains(QLatin1Char(',') + item.sFieldName + QLatin1Char(','), Qt::CaseInsensitive);
 }
 
+// A number read the one way the program reads numbers (basFunction::ReadNumber); NULL for empty
+// text. The save refuses other text before it gets here (SaveValueCheck).
 QVariant numberValue(const QString &text, bool integral)
 {
-    bool ok = false;
-    const double v = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !qIsFinite(v))
+    const auto v = basFunction::ReadNumber(text);
+    if (!v)
         return QVariant();
     // An integer column gets an integer where the text is one, so PostgreSQL sees no fraction.
-    if (integral && qAbs(v) < 1e15 && v == double(qint64(v)))
-        return QVariant(qint64(v));
-    return QVariant(v);
+    if (integral && qAbs(*v) < 1e15 && *v == double(qint64(*v)))
+        return QVariant(qint64(*v));
+    return QVariant(*v);
 }
 
 QVariant dateValue(const QString &text)
@@ -144,13 +144,13 @@ Result<void> ExpandFormula(Connection &cnn, qint32 templateId, QString &formula)
                         {templateId});
     if (!rs)
         return fail(rs.error());
-    QString text = formula.toLower();
+    // Bracketed field names are found without regard to letter case; the rest of the message (codes
+    // and values the user typed) stays as it was.
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
         const QString field = QLatin1Char('[') + rs->text(QStringLiteral("FieldName")) + QLatin1Char(']');
         const QString caption = QLatin1Char('[') + rs->text(QStringLiteral("CardFormula1")) + QLatin1Char(']');
-        text.replace(field, caption, Qt::CaseInsensitive);
+        formula.replace(field, caption, Qt::CaseInsensitive);
     }
-    formula = text;
     return {};
 }
 

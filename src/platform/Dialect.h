@@ -38,9 +38,15 @@ public:
     QString columnNamesQuery() const;
 
     // The columns of a table in their order, one row each: name, declared type, default value text
-    // (NULL when none) and 1 when the database assigns the value (identity / AUTOINCREMENT), else
-    // 0. One bound value, the lower-case table name.
+    // (NULL when none), 1 when the database assigns the value (identity / AUTOINCREMENT), else 0,
+    // and a text column's length (NULL when the type text carries it, as on SQLite). One bound
+    // value, the lower-case table name.
     QString columnTypesQuery() const;
+
+    // A text column folded for comparisons that ignore letter case: ASCII letters only, the same on
+    // both databases whatever the PostgreSQL server's locale. Index expressions and the queries
+    // that are to use them must be written with the same text.
+    QString foldedText(const QString &column) const;
 
     // Whether a failed statement's native error code and text report a duplicate key.
     bool isUniqueViolation(const QString &nativeCode, const QString &text) const;

@@ -101,16 +101,21 @@ QString createTable(const TableDef &t, const Dialect &d)
            + QLatin1Char(')');
 }
 
-QStringList createIndexes(const TableDef &t)
+QStringList createIndexes(const TableDef &t, const Dialect &d)
 {
     QStringList out;
     for (const IndexDef &i : t.indexes) {
         QString name = i.name;
         if (name.isEmpty())
             name = QStringLiteral("ix_") + t.name + QLatin1Char('_') + i.columns.join(QLatin1Char('_'));
+        QStringList keys = i.columns;
+        if (i.caseFolded) {
+            for (QString &k : keys)
+                k = d.foldedText(k);
+        }
         QString sql = QStringLiteral("CREATE ") + (i.unique ? QStringLiteral("UNIQUE ") : QString())
                       + QStringLiteral("INDEX ") + name.toLower() + QStringLiteral(" ON ") + t.name
-                      + QStringLiteral(" (") + i.columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+                      + QStringLiteral(" (") + keys.join(QStringLiteral(", ")) + QLatin1Char(')');
         if (!i.where.isEmpty())
             sql += QStringLiteral(" WHERE ") + i.where;
         out << sql;
@@ -175,7 +180,7 @@ QStringList Schema::ddl(const Dialect &dialect)
     for (const TableDef &t : tables)
         out << createTable(t, dialect);
     for (const TableDef &t : tables)
-        out << createIndexes(t);
+        out << createIndexes(t, dialect);
     for (const TableDef &t : tables) {
         if (t.rowVersion)
             out << rowVersionTriggers(t, dialect);

@@ -95,13 +95,14 @@ inline QList<ColumnDef> numberedFlags(const QString &prefix, int first, int last
 }
 
 inline IndexDef index(const QString &name, const QStringList &columns, bool unique = false,
-                      const QString &where = QString())
+                      const QString &where = QString(), bool caseFolded = false)
 {
     IndexDef i;
     i.name = name;
     i.columns = columns;
     i.unique = unique;
     i.where = where;
+    i.caseFolded = caseFolded;
     return i;
 }
 

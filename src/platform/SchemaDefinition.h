@@ -37,6 +37,9 @@ struct IndexDef
     QStringList columns;
     bool unique = false;
     QString where = {}; // partial index condition valid on both backends, empty = whole table
+    // The index is over the columns folded to lower case (Dialect::foldedText), for uniqueness
+    // that ignores letter case.
+    bool caseFolded = false;
 };
 
 struct TableDef

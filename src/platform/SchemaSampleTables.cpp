@@ -42,7 +42,9 @@ TableDef manageSample()
                                   date(QStringLiteral("dVeriDate")), integer(QStringLiteral("vt_id"))};
     t.primaryKey = {QStringLiteral("iAutoID")};
     t.indexes = {
-        index(QStringLiteral("ux_managesample_ccode"), {QStringLiteral("cCode")}, true, QStringLiteral("cCode <> ''")),
+        // Voucher numbers are unique among non-empty numbers without regard to letter case.
+        index(QStringLiteral("ux_managesample_ccode"), {QStringLiteral("cCode")}, true, QStringLiteral("cCode <> ''"),
+              true),
         index(QStringLiteral("ix_managesample_newinv"), {QStringLiteral("cNewInvCode")})};
     t.rowVersion = true;
     return t;

@@ -2,6 +2,8 @@
 
 #include "Connection.h"
 
+#include <cmath>
+
 Result<TableStructure> TableStructure::read(Connection &cnn, const QString &table)
 {
     auto rs = cnn.Query(cnn.dialect().columnTypesQuery(), {table.toLower()});
@@ -15,9 +17,34 @@ Result<TableStructure> TableStructure::read(Connection &cnn, const QString &tabl
         c.name = rs->value(r, 0).toString();
         c.kind = kindOf(c.name, rs->value(r, 1).toString(), rs->value(r, 2).toString());
         c.generated = rs->value(r, 3).toInt() == 1;
+        const QString type = rs->value(r, 1).toString().trimmed().toLower();
+        c.maxLength = rs->value(r, 4).isNull() ? declaredLength(type) : rs->value(r, 4).toInt();
+        if (type == QLatin1String("smallint"))
+            c.integerBits = 16;
+        else if (type == QLatin1String("integer") || type == QLatin1String("int"))
+            c.integerBits = 32;
         s.m_columns << c;
     }
     return s;
+}
+
+bool TableColumn::fitsInteger(double value) const
+{
+    if (value != std::trunc(value))
+        return false;
+    const double limit = std::ldexp(1.0, integerBits - 1);
+    return value >= -limit && value < limit;
+}
+
+int TableStructure::declaredLength(const QString &declaredType)
+{
+    const qsizetype open = declaredType.indexOf(QLatin1Char('('));
+    const qsizetype close = declaredType.indexOf(QLatin1Char(')'), open + 1);
+    if (open < 0 || close < 0)
+        return 0;
+    bool ok = false;
+    const int length = declaredType.mid(open + 1, close - open - 1).trimmed().toInt(&ok);
+    return ok && length > 0 ? length : 0;
 }
 
 const TableColumn *TableStructure::column(const QString &name) const

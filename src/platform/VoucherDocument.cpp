@@ -118,6 +118,33 @@ QString parseError(const pugi::xml_parse_result &result, const char *text, size_
         .arg(column);
 }
 
+// Row marks are upper case ("A", "M", "D") everywhere in the program; a document written elsewhere
+// may carry them in lower case, which the selection patterns (@editprop!='D') would read as other
+// marks than the save does. They are made upper case once, when a document is read.
+void normaliseMarks(pugi::xml_node root)
+{
+    for (pugi::xml_node node = root.first_child(); node;) {
+        if (node.type() == pugi::node_element && std::strcmp(node.name(), "z:row") == 0) {
+            pugi::xml_attribute mark = node.attribute("editprop");
+            const char *value = mark.value();
+            if (mark && (std::strcmp(value, "a") == 0 || std::strcmp(value, "m") == 0 || std::strcmp(value, "d") == 0)) {
+                const char upper[2] = {char(value[0] - 'a' + 'A'), 0};
+                mark.set_value(upper);
+            }
+        }
+        // Depth first without recursion: down, else along, else up and along.
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling())
+            node = node.parent();
+        if (!node || node == root)
+            break;
+        node = node.next_sibling();
+    }
+}
+
 } // namespace
 
 VoucherDocument::VoucherDocument() = default;
@@ -172,6 +199,7 @@ Result<void> VoucherDocument::loadXML(const QString &text)
         const QByteArray utf8 = text.toUtf8();
         return fail(parseError(result, utf8.constData(), size_t(utf8.size())));
     }
+    normaliseMarks(*doc);
     m_doc = std::move(doc);
     m_text.clear();
     return {};
@@ -184,6 +212,7 @@ Result<void> VoucherDocument::loadXML(const QByteArray &utf8)
         = doc->load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default, pugi::encoding_auto);
     if (!result)
         return fail(parseError(result, utf8.constData(), size_t(utf8.size())));
+    normaliseMarks(*doc);
     m_doc = std::move(doc);
     m_text.clear();
     return {};

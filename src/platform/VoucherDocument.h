@@ -72,7 +72,8 @@ public:
     static QString valueText(const QVariant &value);
 
     // Replaces the content with the parsed text. On a parse error the document is left as it was
-    // and the error names the problem and its offset.
+    // and the error names the problem and its offset. Row marks written in lower case (editprop
+    // "a", "m", "d") are read as their upper-case forms.
     Result<void> loadXML(const QString &text);
     Result<void> loadXML(const QByteArray &utf8);
     // The document as text: single-quoted attributes, tab indentation, no XML declaration; ""

@@ -8,9 +8,20 @@
 
 namespace {
 
+// QString::fromUtf8 drops byte-order marks at the start of the text; a value that begins with
+// U+FEFF keeps it here, so that what is read is what was written (and a save can refuse it).
 QString fromUtf8(const char *text)
 {
-    return QString::fromUtf8(text, qsizetype(std::strlen(text)));
+    qsizetype size = qsizetype(std::strlen(text));
+    qsizetype marks = 0;
+    while (size >= 3 && uchar(text[0]) == 0xEF && uchar(text[1]) == 0xBB && uchar(text[2]) == 0xBF) {
+        text += 3;
+        size -= 3;
+        ++marks;
+    }
+    if (marks == 0)
+        return QString::fromUtf8(text, size);
+    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(text, size);
 }
 
 pugi::xml_attribute findAttribute(pugi::xml_node_struct *row, const QString &name)

@@ -55,8 +55,9 @@ QString ChildStructureLinks::deleteBelowLine(const VoucherRow &line)
     if (line.value(QStringLiteral("childguid")).trimmed().isEmpty())
         return {};
     SubStructureDeletion deletion(m_cnn);
-    // The line's own voucher stays, whatever the stored links say.
+    // The line's own voucher stays, whatever the stored links say; the line goes.
     deletion.keep(idValue(line, QStringLiteral("iautoid")));
+    deletion.deletingLine(idValue(line, QStringLiteral("isubid")));
     auto planned = deletion.addSubTrees({qint32(idValue(line, QStringLiteral("childguid")))});
     if (!planned)
         return refuse(QStringLiteral("DelSubBom:"), planned.error());
@@ -70,7 +71,7 @@ QString ChildStructureLinks::deleteBelowVoucher(const VoucherDocument &domHead, 
 {
     const qint64 voucherId = idValue(domHead.headRow(), QStringLiteral("iautoid"));
     SubStructureDeletion deletion(m_cnn);
-    deletion.keep(voucherId);
+    deletion.deletingVoucher(voucherId);
     deletion.addAttachmentsOf(voucherId);
     QList<qint64> children;
     // Every line the voucher had, whatever its editprop.

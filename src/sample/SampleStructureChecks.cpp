@@ -71,6 +71,10 @@ Result<QString> SampleStructureChecks::checkHead(const VoucherRow &head, qint32 
 
     if (isTopLevel(head))
         return QString();
+    // A child sample saved on its own card names itself as the shown voucher: its version was
+    // checked by the head's own update, which has renewed it by now.
+    if (parentId == head.value(QStringLiteral("iautoid")).trimmed().toLongLong())
+        return QString();
     return checkParent(parentId, parentVersion);
 }
 

@@ -1,6 +1,6 @@
 #include "StructureCycleCheck.h"
 
-#include "InListQuery.h"
+#include "platform/InListQuery.h"
 
 #include "platform/Connection.h"
 #include "platform/Recordset.h"

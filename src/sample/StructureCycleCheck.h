@@ -16,8 +16,8 @@ class Connection;
 // names it) and through the bill of materials (used in a ProductStructure head through its lines),
 // and refuses when one of the saved components turns up among the ancestors.
 //
-// Components match ancestors without regard to letter case or blanks around the ancestor's code.
-// The used-in relation itself matches codes exactly as stored, so the lookups go by index.
+// Components match ancestors by code, without blanks around it and with its letter case, exactly
+// as the used-in relation matches codes (by index): "ab" and "AB" are two items.
 //
 // Stored data may already hold a loop (written before these checks, or by another program). An
 // ancestor already on the current path is such a loop: it is reported with the message of the
@@ -58,11 +58,13 @@ private:
     Result<void> fetchAncestry(const QString &itemCode);
     Result<QList<QPair<QString, QString>>> usedIn(Relation relation, const QStringList &items);
     QString loopMessage(Relation relation, const QString &parent) const;
-    static QString key(const QString &code) { return code.trimmed().toLower(); }
+    // Items are told apart as the used-in lookups tell them apart: by their codes as stored,
+    // without surrounding blanks, letter case counting.
+    static QString key(const QString &code) { return code.trimmed(); }
 
     Connection &m_cnn;
-    QSet<QString> m_components; // trimmed, lower case
-    QSet<QString> m_path;       // items being walked, trimmed, lower case
+    QSet<QString> m_components; // trimmed
+    QSet<QString> m_path;       // items being walked, trimmed
     QHash<QString, Outcome> m_done[2];
     QHash<QString, QStringList> m_parents[2]; // by trimmed item code as stored: its parents in head order
     QString m_message;

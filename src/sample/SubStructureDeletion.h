@@ -19,10 +19,13 @@ class Connection;
 // caller's connection and inside the caller's transaction, so a failure half-way is rolled back
 // with the rest of the caller's work.
 //
-// Stored links may be wrong: a head is entered once at most. One already entered - on the current
-// path (a loop of links) or finished earlier (a sub-structure two lines share) - is not entered
-// again, and heads passed to keep() are never entered: the voucher being saved or deleted is not
-// taken away with its own children when a link points back to it.
+// Stored links may be wrong, and a link is no proof of ownership, so a head is deleted only when
+// it is a child sample (an empty voucher number: a numbered voucher is never taken along) and no
+// line that stays still names it - a line of a voucher that is kept, or of a head that is kept for
+// one of these reasons. Lines go when their voucher is deleted (deletingVoucher) or when they are
+// deleted themselves (deletingLine). A head is entered once at most: one already entered - on the
+// current path (a loop of links) or finished earlier (a sub-structure two lines share) - is not
+// entered again, and heads passed to keep() or deletingVoucher() are never entered.
 class SubStructureDeletion
 {
 public:
@@ -38,8 +41,16 @@ public:
         : m_cnn(cnn)
     {}
 
-    // A head that must not be deleted through a link.
+    // A head that stays; its lines stay too, but for those passed to deletingLine().
     void keep(qint64 headId) { m_entered.insert(headId); }
+    // The voucher whose deletion this is part of: not entered here, its lines go with it.
+    void deletingVoucher(qint64 headId)
+    {
+        m_entered.insert(headId);
+        m_goingHeads.insert(headId);
+    }
+    // A line (iSubID) deleted by the caller.
+    void deletingLine(qint64 subId) { m_goingLines.insert(subId); }
     // Plans the deletion of the attachments of headId (the voucher's own, before its sub-trees).
     void addAttachmentsOf(qint64 headId);
     // Plans the deletion of the child samples childIds with everything below them, in the order
@@ -54,10 +65,13 @@ public:
 
 private:
     Result<void> readLinksBelow(const QList<qint64> &heads);
-    void planHead(qint64 headId);
+    Result<QSet<qint64>> headsThatStay() const;
+    void planHead(qint64 headId, const QSet<qint64> &staying);
 
     Connection &m_cnn;
     QList<Step> m_steps;
     QSet<qint64> m_entered;                  // kept, on the current path, or planned already
+    QSet<qint64> m_goingHeads;               // vouchers deleted by the caller, lines and all
+    QSet<qint64> m_goingLines;               // lines deleted by the caller
     QHash<qint64, QList<qint64>> m_children; // head -> its lines' child heads, in line order
 };

@@ -1,6 +1,7 @@
 #include "CardFixture.h"
 
 #include "host/clsLogin.h"
+#include "support/MasterDataRows.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ protected:
     {
         samples.voucher(1, QStringLiteral("YP001"));
         samples.voucher(2, QStringLiteral("YP002"));
+        MasterDataRows::forStoredVouchers(db.cnn());
         ASSERT_TRUE(show({}, 1));
     }
 
@@ -23,6 +25,7 @@ protected:
         // The control raises its numbering event when a new voucher gets the rule.
         card->RefreshVoucherCode();
         ASSERT_FALSE(control().head.value(QStringLiteral("ccode")).isEmpty());
+        MasterDataRows::items(db.cnn(), {item, QStringLiteral("C1")});
         control().head[QStringLiteral("cnewinvcode")] = item;
         control().head[QStringLiteral("cnewinvname")] = QStringLiteral("新品");
         control().head[QStringLiteral("cnewinvcomunitcode")] = QStringLiteral("PCS");
@@ -227,11 +230,40 @@ TEST_P(CardLifecycle, copy_makes_an_unconfirmed_new_voucher_with_every_line_adde
     EXPECT_EQ(control().body[1].value(QStringLiteral("editprop")), QStringLiteral("A"));
 
     control().head[QStringLiteral("cnewinvcode")] = QStringLiteral("NEW1B");
+    MasterDataRows::items(db.cnn(), {QStringLiteral("NEW1B")});
     dispatch(QStringLiteral("tlbSave"));
     ASSERT_EQ(messages.texts(), QStringList());
     EXPECT_EQ(db.count(QStringLiteral("ManageSample")), 3);
     EXPECT_EQ(db.count(QStringLiteral("ManageSamples")), 6);
     EXPECT_EQ(db.count(QStringLiteral("ManageSamples"), QStringLiteral("iAutoID = 1")), 2) << "the original is kept";
+}
+
+TEST_P(CardLifecycle, a_copy_of_a_converted_sample_has_no_bom_and_shares_no_child_sample)
+{
+    db.exec(QStringLiteral("INSERT INTO ProductStructure (iAutoId, cPSPCode) VALUES (5, 'NEW1')"));
+    db.exec(QStringLiteral("UPDATE ManageSample SET iBOMAutoId = 5, cHandler = '王建国', dVeriDate = '2026-12-02' "
+                           "WHERE iAutoID = 1"));
+    samples.voucher(3, QString()); // the child sample of line 1001
+    db.exec(QStringLiteral("UPDATE ManageSamples SET ChildGUID = 3 WHERE iSubID = 1001"));
+    MasterDataRows::items(db.cnn(), {QStringLiteral("NEW1B")});
+    dispatch(QStringLiteral("tlbRefresh"));
+    dispatch(QStringLiteral("tlbCopy"));
+    EXPECT_EQ(control().head.value(QStringLiteral("ibomautoid")), QString());
+    ASSERT_EQ(control().body.size(), 2);
+    EXPECT_EQ(control().body[0].value(QStringLiteral("childguid")), QString());
+
+    control().head[QStringLiteral("cnewinvcode")] = QStringLiteral("NEW1B");
+    dispatch(QStringLiteral("tlbSave"));
+    ASSERT_EQ(messages.texts(), QStringList());
+    EXPECT_EQ(db.count(QStringLiteral("ManageSamples"), QStringLiteral("ChildGUID = 3")), 1) << "only the original's";
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("iBOMAutoId = 5")), 1);
+
+    // The copy is confirmed and its confirmation cancelled: it has no bill of materials to keep.
+    dispatch(QStringLiteral("tlbVerify"));
+    dispatch(QStringLiteral("tlbDisVerify"));
+    EXPECT_EQ(messages.texts().filter(QStringLiteral("BOM")), QStringList());
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("COALESCE(cHandler, '') <> ''")), 1)
+        << "the copy is unconfirmed again, the original stays confirmed";
 }
 
 TEST_P(CardLifecycle, copy_of_a_structure_in_a_circle_is_refused_with_its_description)
@@ -265,8 +297,8 @@ TEST_P(CardLifecycle, delete_asks_and_then_shows_the_next_voucher)
 
 TEST_P(CardLifecycle, confirm_and_its_cancellation_swap_the_buttons)
 {
-    db.exec(QStringLiteral(
-        "INSERT INTO Inventory (cInvCode, cInvName, iId, cComUnitCode) VALUES ('NEW1', '新品1', 1, 'PCS')"));
+    // The item master agrees with the voucher's new item.
+    db.exec(QStringLiteral("UPDATE Inventory SET cInvName = '新品1', cComUnitCode = 'PCS' WHERE cInvCode = 'NEW1'"));
     dispatch(QStringLiteral("tlbVerify"));
     ASSERT_EQ(messages.texts(), QStringList());
     EXPECT_FALSE(state().strVerifier.isEmpty());

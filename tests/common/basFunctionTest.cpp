@@ -175,3 +175,20 @@ TEST(basFunctionNumber, reads_the_leading_number_of_displayed_text)
         EXPECT_DOUBLE_EQ(TextToNumber(QString::fromUtf8(text)), expected) << text;
     EXPECT_TRUE(std::isinf(TextToNumber(QStringLiteral("1e400"))));
 }
+
+TEST(basFunctionNumber, reads_a_whole_value_as_a_number_or_not_at_all)
+{
+    const std::pair<const char *, double> numbers[] = {
+        {"1,234.5", 1234.5}, {" 12 ", 12}, {"-0.5", -0.5}, {"1e3", 1000}, {"&H1F", 31}, {"+7.", 7}, {"1 000", 1000}};
+    for (const auto &[text, expected] : numbers) {
+        const auto read = ReadNumber(QString::fromUtf8(text));
+        ASSERT_TRUE(read.has_value()) << text;
+        EXPECT_DOUBLE_EQ(*read, expected) << text;
+    }
+    // Text after the number, no number at all, and a number no double holds.
+    for (const char *text : {"2个", "1.5kg", "3小时", "", "  ", "abc", "1e", "1e400", "&H", "--1", "1.2.3", "&Hzz"})
+        EXPECT_FALSE(ReadNumber(QString::fromUtf8(text)).has_value()) << text;
+    // The leading-number reading of the same text stays as it was.
+    EXPECT_DOUBLE_EQ(TextToNumber(QStringLiteral("2个")), 2);
+    EXPECT_DOUBLE_EQ(TextToNumber(QStringLiteral("1e")), 1);
+}

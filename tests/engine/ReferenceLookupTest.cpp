@@ -109,7 +109,7 @@ TEST_P(ReferenceLookups, nothing_is_picked_without_a_list_or_a_picker)
     EXPECT_EQ(value.toString(), QStringLiteral("A0"));
 }
 
-TEST_P(ReferenceLookups, expand_formula_replaces_bracketed_fields_in_any_case_field_after_field)
+TEST_P(ReferenceLookups, expand_formula_replaces_bracketed_fields_in_any_case_and_keeps_the_rest_as_written)
 {
     const QString add = QStringLiteral("INSERT INTO voucheritems (VT_ID, CardSection, FieldName, CardFormula1) "
                                        "VALUES (7, ?, ?, ?)");
@@ -118,7 +118,11 @@ TEST_P(ReferenceLookups, expand_formula_replaces_bracketed_fields_in_any_case_fi
     db.exec(add, {QStringLiteral("t"), QStringLiteral("ic"), QVariant()});
     QString formula = QStringLiteral("[IA]+[ib]*2+[Ic]-[iD]");
     ASSERT_TRUE(basVoucher::ExpandFormula(db.cnn(), 7, formula));
-    EXPECT_EQ(formula, QStringLiteral("[合计]+[合计]*2+[]-[id]"));
+    EXPECT_EQ(formula, QStringLiteral("[合计]+[合计]*2+[]-[iD]"));
+    // Codes and values in a message are the user's, not field names: their case stays.
+    QString message = QStringLiteral("母件[CP0006;;;;;;;;;;]在[IB]中重复");
+    ASSERT_TRUE(basVoucher::ExpandFormula(db.cnn(), 7, message));
+    EXPECT_EQ(message, QStringLiteral("母件[CP0006;;;;;;;;;;]在[合计]中重复"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, ReferenceLookups, ORVANE_BOTH_BACKENDS);

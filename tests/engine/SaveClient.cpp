@@ -1,5 +1,6 @@
 #include "SaveClient.h"
 
+#include "support/MasterDataRows.h"
 #include "support/SampleFixture.h"
 
 #include "entry/clsVoucherShowParameter.h"
@@ -7,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-SaveClient::SaveClient(const QString &connectionString)
+SaveClient::SaveClient(const QString &connectionString, const QString &userId)
     : sp(std::make_shared<clsVoucherShowParameter>())
 {
-    auto session = clsLogin::Login(connectionString, QStringLiteral("tester"), QStringLiteral("pw"));
+    auto session = clsLogin::Login(connectionString, userId, QStringLiteral("pw"));
     if (!session) {
         ADD_FAILURE() << session.error().toStdString();
         return;
@@ -33,10 +34,12 @@ void SaveClient::open(qlonglong id)
 void SaveClient::newVoucher(const QString &code, int lines)
 {
     open(0);
+    MasterDataRows::items(engine.connection(), {QStringLiteral("N-") + code.trimmed()});
+    MasterDataRows::units(engine.connection(), {QStringLiteral("PCS")});
     VoucherRow row = engine.domHead().appendRow();
     const QList<QPair<QString, QString>> values{{QStringLiteral("ccode"), code},
                                                 {QStringLiteral("ddate"), QStringLiteral("2026-12-01")},
-                                                {QStringLiteral("cnewinvcode"), QStringLiteral("N-") + code},
+                                                {QStringLiteral("cnewinvcode"), QStringLiteral("N-") + code.trimmed()},
                                                 {QStringLiteral("cnewinvname"), QStringLiteral("新品")},
                                                 {QStringLiteral("cnewinvcomunitcode"), QStringLiteral("PCS")},
                                                 {QStringLiteral("ifinishexch"), QStringLiteral("1")},
@@ -50,6 +53,8 @@ void SaveClient::newVoucher(const QString &code, int lines)
 
 VoucherRow SaveClient::addLine(const QString &component, const QString &mark)
 {
+    MasterDataRows::items(engine.connection(), {component});
+    MasterDataRows::warehouses(engine.connection(), {QStringLiteral("01")});
     VoucherRow line = engine.domBody().appendRow();
     line.setValue(QStringLiteral("cpscode"), component);
     line.setValue(QStringLiteral("ipsquantity"), QStringLiteral("2.5"));
@@ -62,6 +67,8 @@ VoucherRow SaveClient::addLine(const QString &component, const QString &mark)
 
 QString SaveClient::save(int state)
 {
+    // Vouchers a test wrote straight into the tables name master data of their own.
+    MasterDataRows::forStoredVouchers(engine.connection());
     business->calls.clear();
     returnedId = QVariant();
     return engine.VoucherSave(state, returnedId, parentId, parentVersion);

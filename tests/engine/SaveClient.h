@@ -20,7 +20,7 @@ class clsVoucherShowParameter;
 class SaveClient
 {
 public:
-    explicit SaveClient(const QString &connectionString);
+    explicit SaveClient(const QString &connectionString, const QString &userId = QStringLiteral("tester"));
     ~SaveClient();
 
     bool isReady() const { return m_ready; }

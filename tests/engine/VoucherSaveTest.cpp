@@ -1,6 +1,7 @@
 #include "SaveClient.h"
 
 #include "support/FakeMessageService.h"
+#include "support/MasterDataRows.h"
 #include "support/SampleFixture.h"
 
 #include "engine/basVoucher.h"
@@ -172,6 +173,7 @@ TEST_P(VoucherSave, a_body_that_changes_no_row_fails_and_rolls_back_the_head)
     client->open(1);
     const QString version = client->head(QStringLiteral("qvts"));
     client->engine.domBody().row(0).setValue(QStringLiteral("editprop"), QStringLiteral("M"));
+    MasterDataRows::forStoredVouchers(db.cnn());
     db.exec(QStringLiteral("DELETE FROM ManageSamples WHERE iSubID = 1001"));
     EXPECT_EQ(client->save(1), kChanged);
     EXPECT_EQ(stored(QStringLiteral("CAST(qvts AS TEXT)")), version) << "the head update was rolled back";
@@ -207,8 +209,7 @@ TEST_P(VoucherSave, values_follow_their_column_types_and_a_null_is_left_out)
         VoucherRow head = client->engine.domHead().headRow();
         head.setValue(QStringLiteral("bexpand"), QString::fromUtf8(flags[i].text));
         head.setValue(QStringLiteral("ddate"), QStringLiteral("2026-12-05T08:30:00"));
-        head.setValue(QStringLiteral("imanhrs"), QString());                // empty number: NULL
-        head.setValue(QStringLiteral("iperchargE"), QStringLiteral("abc")); // not a number: NULL
+        head.setValue(QStringLiteral("imanhrs"), QString()); // empty number: NULL
         head.setValue(QStringLiteral("cmemo"), QStringLiteral("kept"));
         ASSERT_EQ(client->save(2), QString()) << flags[i].text;
         const qlonglong id = client->returnedId.toLongLong();
@@ -216,7 +217,6 @@ TEST_P(VoucherSave, values_follow_their_column_types_and_a_null_is_left_out)
             << flags[i].text;
         EXPECT_EQ(stored(QStringLiteral("CAST(dDate AS TEXT)"), id), QStringLiteral("2026-12-05"));
         EXPECT_TRUE(scalar(QStringLiteral("SELECT iManhrs FROM ManageSample WHERE iAutoID = ?"), {id}).isNull());
-        EXPECT_TRUE(scalar(QStringLiteral("SELECT iPerCharge FROM ManageSample WHERE iAutoID = ?"), {id}).isNull());
     }
     // A column the document holds as NULL is not touched by the update.
     client->open(1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/MasterDataRows.h"
 #include "support/TestDatabase.h"
 
 #include <QString>
@@ -18,6 +19,8 @@ public:
     // Every head gets one attachment.
     void head(int id, const QString &code, const QString &item)
     {
+        MasterDataRows::items(m_db.cnn(), {item});
+        MasterDataRows::units(m_db.cnn(), {QStringLiteral("PCS")});
         m_db.exec(
             QStringLiteral("INSERT INTO ManageSample (iAutoID, cCode, cNewInvCode, cNewInvName, cnewinvcomunitcode, "
                            "csocode, cmaker, ddate, iFinishExch) VALUES (?, ?, ?, '样品', 'PCS', ?, '测试员', "
@@ -30,6 +33,8 @@ public:
     // A line of head `id`; child 0 = no child sample.
     void line(int id, int subId, const QString &component, int child = 0)
     {
+        MasterDataRows::items(m_db.cnn(), {component});
+        MasterDataRows::warehouses(m_db.cnn(), {QStringLiteral("01")});
         m_db.exec(QStringLiteral("INSERT INTO ManageSamples (iAutoID, iSubID, cPSCode, iPSQuantity, tdQtyD, cWhCode, "
                                  "ChildGUID) VALUES (?, ?, ?, 1, 1, '01', ?)"),
                   {id, subId, component, child > 0 ? QVariant(child) : QVariant(QMetaType(QMetaType::Int))});

@@ -48,7 +48,7 @@ TEST_P(ChildStructureDeletion, deleting_a_voucher_takes_its_whole_structure_and_
 TEST_P(ChildStructureDeletion, children_go_before_their_parent_and_the_voucher_attachments_first)
 {
     SubStructureDeletion deletion(db.cnn());
-    deletion.keep(1);
+    deletion.deletingVoucher(1);
     deletion.addAttachmentsOf(1);
     ASSERT_TRUE(deletion.addSubTrees({2, 0, 3}));
     const QList<Step> expected = QList<Step>{{kFiles, 1}} + wholeHead(2) + wholeHead(4) + wholeHead(3);
@@ -62,6 +62,7 @@ TEST_P(ChildStructureDeletion, a_shared_sub_structure_is_deleted_once)
 {
     data.line(2, 2002, QStringLiteral("G1"), 4); // child 2 uses grandchild 4 as well
     SubStructureDeletion deletion(db.cnn());
+    deletion.deletingVoucher(1);
     ASSERT_TRUE(deletion.addSubTrees({2, 3}));
     EXPECT_EQ(deletion.steps(), wholeHead(4) + wholeHead(2) + wholeHead(3));
 }
@@ -85,6 +86,34 @@ TEST_P(ChildStructureDeletion, deleting_a_line_in_a_save_takes_exactly_its_sub_t
     EXPECT_EQ(db.count(kLines, QStringLiteral("iAutoID = 1")), 2);
     EXPECT_EQ(orphans(), 0);
     EXPECT_EQ(qvts(9), otherVersion);
+}
+
+TEST_P(ChildStructureDeletion, deleting_a_copy_that_shares_child_samples_leaves_the_original_whole)
+{
+    // A copy made before copies dropped their links: its lines name the original's children.
+    data.head(20, QStringLiteral("YP020"), QStringLiteral("TOP2"));
+    data.line(20, 20001, QStringLiteral("C1"), 2);
+    data.line(20, 20002, QStringLiteral("C2"), 3);
+    load(20);
+    ASSERT_EQ(engine.VoucherDelete(false), QString());
+    EXPECT_EQ(heads(kHeads), QList<int>({1, 2, 3, 4, 9, 10}));
+    EXPECT_EQ(heads(kLines), QList<int>({1, 2, 3, 4, 9, 10}));
+
+    // A line deleted in a save takes no child that a line of another voucher still names.
+    data.head(21, QStringLiteral("YP021"), QStringLiteral("TOP3"));
+    data.line(21, 21001, QStringLiteral("C2"), 3);
+    ASSERT_EQ(saveWithoutLine(1, 1002), QString());
+    EXPECT_EQ(heads(kHeads), QList<int>({1, 2, 3, 4, 9, 10, 21})) << "a line that stays still names child 3";
+}
+
+TEST_P(ChildStructureDeletion, a_link_to_a_numbered_voucher_never_takes_it_along)
+{
+    data.line(1, 1004, QStringLiteral("OTHER"), 9);
+    load(1);
+    ASSERT_EQ(engine.VoucherDelete(false), QString());
+    EXPECT_EQ(heads(kHeads), QList<int>({9, 10}));
+    EXPECT_EQ(heads(kLines), QList<int>({9, 10}));
+    EXPECT_EQ(heads(kFiles), QList<int>({9, 10}));
 }
 
 TEST_P(ChildStructureDeletion, a_failure_half_way_through_a_voucher_deletion_keeps_every_row)

@@ -13,6 +13,7 @@ protected:
     {
         sp->ID = 0;
         engine.GetVoucherData();
+        MasterDataRows::items(db.cnn(), {item, QStringLiteral("RAW")});
         addRow(engine.domHead(), {{"ccode", code},
                                   {"ddate", "2026-12-01"},
                                   {"cnewinvcode", item},
@@ -59,6 +60,19 @@ protected:
 };
 
 } // namespace
+
+TEST_P(ChildStructureLink, a_child_sample_shown_on_its_own_card_saves_after_an_edit)
+{
+    // The card names the voucher it shows as the one the save is for: here the child itself, whose
+    // version the head's own update has just renewed.
+    load(2);
+    engine.domHead().headRow().setValue(QStringLiteral("cmemo"), QStringLiteral("改过"));
+    QVariant id;
+    qint32 shown = 2;
+    QString version = qvts(2);
+    EXPECT_EQ(engine.VoucherSave(1, id, shown, version), QString());
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("iAutoID = 2 AND cMemo = '改过'")), 1);
+}
 
 TEST_P(ChildStructureLink, saving_a_child_links_its_parent_line_and_renews_the_parent_version)
 {

@@ -2,6 +2,7 @@
 #include "StructureData.h"
 
 #include "support/EngineFixture.h"
+#include "support/MasterDataRows.h"
 
 #include "sample/clsManageSample.h"
 
@@ -27,6 +28,9 @@ protected:
     {
         sp->ID = 0;
         engine.GetVoucherData();
+        MasterDataRows::items(db.cnn(), QStringList(components) << item);
+        MasterDataRows::units(db.cnn(), {QStringLiteral("PCS")});
+        MasterDataRows::warehouses(db.cnn(), {QStringLiteral("01")});
         VoucherRow head = engine.domHead().appendRow();
         for (const auto &[name, value] : QList<QPair<QString, QString>>{{"ccode", "YP2026120001"},
                                                                         {"ddate", "2026-12-01"},

@@ -136,12 +136,28 @@ TEST_P(SampleStructureChecksTest, finds_a_loop_through_samples_bills_of_material
     EXPECT_EQ(checkBody(head(6, QStringLiteral("YP6"), QStringLiteral("LONE"), QString())), QString());
 }
 
-TEST_P(SampleStructureChecksTest, matches_components_to_ancestors_without_case_or_surrounding_blanks)
+TEST_P(SampleStructureChecksTest, tells_items_apart_by_letter_case_as_the_lookups_do)
 {
+    // "a" is not "A": no loop is made up from codes that differ in case; blanks around a code do
+    // not count.
     data.sample(1, QStringLiteral("YP1"), QStringLiteral("A "), QString(), {QStringLiteral("B")});
     data.sample(2, QStringLiteral("YP2"), QStringLiteral("B"), QString(), {QStringLiteral("a")});
-    EXPECT_EQ(checkBody(head(2, QStringLiteral("YP2"), QStringLiteral("B"), QString())),
+    EXPECT_EQ(checkBody(head(2, QStringLiteral("YP2"), QStringLiteral("B"), QString())), QString());
+    data.sample(3, QStringLiteral("YP3"), QStringLiteral("B"), QStringLiteral("V2"), {QStringLiteral("A")});
+    EXPECT_EQ(checkBody(head(3, QStringLiteral("YP3"), QStringLiteral("B"), QStringLiteral("V2"))),
               sampleLoop(QStringLiteral("A ")));
+}
+
+TEST_P(SampleStructureChecksTest, an_item_walked_before_does_not_answer_for_one_that_differs_in_case)
+{
+    // N is used in "a" (used nowhere) and in "A", which K uses; a sample of N using K closes a loop
+    // through "A" that the answer for "a" must not hide.
+    data.sample(1, QStringLiteral("YP1"), QStringLiteral("a"), QString(), {QStringLiteral("N")});
+    data.sample(2, QStringLiteral("YP2"), QStringLiteral("A"), QString(), {QStringLiteral("N")});
+    data.sample(3, QStringLiteral("YP3"), QStringLiteral("K"), QString(), {QStringLiteral("A")});
+    data.sample(4, QStringLiteral("YP4"), QStringLiteral("N"), QString(), {QStringLiteral("K")});
+    EXPECT_EQ(checkBody(head(4, QStringLiteral("YP4"), QStringLiteral("N"), QString())),
+              sampleLoop(QStringLiteral("K")));
 }
 
 TEST_P(SampleStructureChecksTest, refuses_instead_of_walking_round_a_loop_already_stored)

@@ -139,6 +139,7 @@ TEST_P(CardWindowTest, a_new_voucher_typed_by_keyboard_is_saved_with_its_lines)
                                "bInvType) VALUES (?, ?, ?, 'PCS', 'G1', 0, 0)"),
                 {items[i], i == 0 ? QStringLiteral("新品九") : items[i], 900 + i});
     }
+    db.exec(QStringLiteral("INSERT INTO Warehouse (cWhCode, cWhName) VALUES ('01', '原料库')"));
     SampleCardWindow *shown = open();
     ASSERT_TRUE(shown);
     SampleCardWindow &window = *shown;

@@ -1,6 +1,6 @@
 #include "support/TestDatabase.h"
 
-#include "sample/InListQuery.h"
+#include "platform/InListQuery.h"
 
 // The level-at-a-time reads of the structure walks send their items in chunks: no chunk may be lost
 // or read twice, and a value that could be SQL stays a value.

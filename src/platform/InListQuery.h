@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Result.h"
+#include "Result.h"
 
 #include <QList>
 #include <QString>
@@ -11,7 +11,8 @@ class Connection;
 // Runs a query whose WHERE clause holds one IN list, for many values at once: one round trip per
 // chunk of values instead of one per value. Every value is bound.
 //
-// `sql` holds "%1" where the list of "?" marks goes ("... WHERE cPSCode IN (%1) ORDER BY ...").
+// `sql` holds "%1" where the list of "?" marks goes (the first "%1"; the rest of the text is left
+// as it is) ("... WHERE cPSCode IN (%1) ORDER BY ...").
 // Values are sent in chunks of at most chunkSize, well below what either backend allows to be
 // bound in one statement; the rows of all chunks are returned, chunk after chunk, each chunk in
 // the order its statement gives. A database error ends the query and is returned.

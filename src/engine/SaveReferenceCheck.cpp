@@ -1,0 +1,149 @@
+#include "SaveReferenceCheck.h"
+
+#include "BaseCheck.h"
+#include "FieldFamilies.h"
+
+#include "host/DataPermission.h"
+#include "platform/InListQuery.h"
+#include "platform/TableStructure.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+
+// Where the records a kind of reference names are found: a query with "%1" for the IN list and
+// the result column that holds the matched value.
+struct ReferenceSource
+{
+    QString sql;
+    int column = 0;
+    QString notFound;
+};
+
+enum class Kind { Department, Person, PersonByName, CheckingPerson, Item, Vendor, Customer, Warehouse, Unit };
+
+// The reference columns of sample vouchers (head and lines) and what they name.
+const QHash<QString, Kind> &referenceFields()
+{
+    static const QHash<QString, Kind> fields = {
+        {QStringLiteral("cdepcode"), Kind::Department},
+        {QStringLiteral("cpersoncode"), Kind::Person},
+        {QStringLiteral("cpersonname"), Kind::PersonByName},
+        {QStringLiteral("ccheckpersoncode"), Kind::CheckingPerson},
+        {QStringLiteral("cnewinvcode"), Kind::Item},
+        {QStringLiteral("cpspinvcode"), Kind::Item},
+        {QStringLiteral("cpscode"), Kind::Item},
+        {QStringLiteral("cinvcode"), Kind::Item},
+        {QStringLiteral("cvencode"), Kind::Vendor},
+        {QStringLiteral("ccuscode"), Kind::Customer},
+        {QStringLiteral("cwhcode"), Kind::Warehouse},
+        {QStringLiteral("cnewinvcomunitcode"), Kind::Unit},
+        {QStringLiteral("ccaacomunitcode"), Kind::Unit},
+    };
+    return fields;
+}
+
+FieldFamily familyOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Department:
+        return FieldFamily::Department;
+    case Kind::Person:
+    case Kind::PersonByName:
+        return FieldFamily::Person;
+    case Kind::CheckingPerson:
+        return FieldFamily::CheckingPerson;
+    case Kind::Item:
+        // Any goods item; whether a new item may still be developed is the card's question.
+        return FieldFamily::Product;
+    case Kind::Vendor:
+        return FieldFamily::Vendor;
+    case Kind::Customer:
+        return FieldFamily::Customer;
+    case Kind::Warehouse:
+        return FieldFamily::Warehouse;
+    case Kind::Unit:
+        break;
+    }
+    return FieldFamily::None;
+}
+
+ReferenceSource sourceOf(Kind kind, DataPermission &permission)
+{
+    if (kind == Kind::Unit)
+        return {QStringLiteral("SELECT cComUnitCode FROM ComputationUnit WHERE cComUnitCode IN (%1)"), 0,
+                QStringLiteral("计量单位不存在,请检查!")};
+    const BaseCheckQuery *query = baseCheckQuery(familyOf(kind));
+    const int match = kind == Kind::PersonByName ? 1 : 0;
+    return {query->select + QStringLiteral(" AND ") + query->matchColumns.at(match) + QStringLiteral(" IN (%1) AND (")
+                + permission.GetFieldCondition(query->permissionColumn) + QLatin1Char(')'),
+            match, query->notFound};
+}
+
+struct Occurrence
+{
+    VoucherRow row;
+    QString field;
+    QString value; // without trailing blanks
+    SaveFieldCaptions::Section section;
+    int line;
+};
+
+} // namespace
+
+Result<QString> SaveReferenceCheck::check(const SavedRows &rows, const TableStructure &head, const TableStructure &body)
+{
+    QList<Occurrence> found;
+    QHash<Kind, QVariantList> values;
+    QHash<Kind, QSet<QString>> asked;
+    auto collect
+        = [&](const VoucherRow &row, const TableStructure &table, SaveFieldCaptions::Section section, int line) {
+              for (const VoucherAttribute &attribute : row.attributes()) {
+                  const QString name = attribute.name.toLower();
+                  const auto kind = referenceFields().constFind(name);
+                  if (kind == referenceFields().cend() || !table.column(name))
+                      continue;
+                  const QString value = BaseCheck::typedValue(attribute.value);
+                  if (value.trimmed().isEmpty())
+                      continue;
+                  found.append({row, name, value, section, line});
+                  if (!asked[*kind].contains(value)) {
+                      asked[*kind].insert(value);
+                      values[*kind].append(value);
+                  }
+              }
+          };
+    for (const VoucherRow &row : rows.heads)
+        collect(row, head, SaveFieldCaptions::Head, 0);
+    for (const SavedRows::Line &line : rows.lines)
+        collect(line.row, body, SaveFieldCaptions::Body, line.number);
+
+    QHash<Kind, QSet<QString>> existing;
+    QHash<Kind, QString> notFound;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const ReferenceSource source = sourceOf(it.key(), m_permission);
+        notFound.insert(it.key(), source.notFound);
+        auto matched = InListQuery::rows(m_cnn, source.sql, it.value());
+        if (!matched)
+            return fail(matched.error());
+        QSet<QString> &known = existing[it.key()];
+        for (const QVariantList &record : std::as_const(*matched))
+            known.insert(record.at(source.column).toString());
+    }
+
+    QString msg;
+    for (Occurrence &o : found) {
+        const Kind kind = referenceFields().value(o.field);
+        if (existing.value(kind).contains(o.value)) {
+            if (o.row.value(o.field) != o.value)
+                o.row.setValue(o.field, o.value);
+            continue;
+        }
+        msg += m_captions.place(o.section, o.field, o.line) + QStringLiteral("的值“") + o.value + QStringLiteral("”：")
+               + notFound.value(kind) + kLineBreak;
+    }
+    return msg;
+}
