@@ -63,6 +63,11 @@ VoucherSaver::VoucherSaver(clsVoucherCo &engine)
     , m_body(engine.domBody())
 {}
 
+QString VoucherSaver::changedElsewhere()
+{
+    return kChangedElsewhere + kLineBreak;
+}
+
 VoucherBusiness &VoucherSaver::business() const
 {
     return m_business ? *m_business : passThrough();
@@ -86,7 +91,7 @@ QString VoucherSaver::save(int iState, QVariant &varReturnID, qint32 &POvoucherI
 
 Result<void> VoucherSaver::write(int iState, qint32 &POvoucherID, QString &POvoucherTS)
 {
-    auto begun = m_cnn.BeginWriteTrans(m_info->BTTblName().toLower());
+    auto begun = m_engine.BeginWriteTrans();
     if (!begun)
         return begun;
     OpenTransaction transaction(m_cnn);
