@@ -176,6 +176,10 @@ void frmManageSample::CardCommandDispatch(const QString &key)
         return;
     }
 
+    // Closing and help need no database: a server that is down must not keep the card open.
+    if (k != QLatin1String("tlbexit") && k != QLatin1String("tlbhelp") && !restoreConnection())
+        return;
+
     // The task guarding the command comes from the command table.
     const QString task = CardCommands::taskOf(k);
     if (k == QLatin1String("tlbadd") || k == QLatin1String("tlbedit") || k == QLatin1String("tlbcopy")) {
@@ -191,9 +195,14 @@ void frmManageSample::CardCommandDispatch(const QString &key)
     } else if (k == QLatin1String("tlbsave")) {
         if (!modPublic::CheckAuth(task, false))
             return;
-        // A failed save keeps the task: the user goes on with the same edit.
-        if (!saveVoucher())
+        // A failed save keeps the task: the user goes on with the same edit. One entry is kept,
+        // whichever save left it; cancelling the edit or closing the card gives it back.
+        const bool saved = saveVoucher();
+        releaseSaveTask();
+        if (!saved) {
+            m_holdsSaveTask = true;
             return;
+        }
         modPublic::CheckAuth(task, true);
     } else if (!task.isEmpty()) {
         // Delete, cost fetch, confirm, cancel-confirm and conversion give their task back
@@ -208,6 +217,7 @@ void frmManageSample::CardCommandDispatch(const QString &key)
             != MessageService::AnswerYes)
             return;
         cancelEdit();
+        releaseSaveTask();
     } else if (k == QLatin1String("tlbnext")) {
         if (!move(VoucherLoader::Next))
             return;
@@ -324,6 +334,7 @@ void frmManageSample::unloading()
 {
     // The right to open the card was entered when the card was shown.
     modPublic::CheckAuth(clsManageSample::viewTaskId(), true);
+    releaseSaveTask();
     m_view->setCard(nullptr);
     m_view->closeWindow();
 }
@@ -348,6 +359,34 @@ void frmManageSample::locate()
     clsVL_JDYPGLMain list;
     list.setAppHelpFilePath(modPublic::AppHelpFilePath());
     list.ShowVoucherListEx(modPublic::cardLogin(), modPublic::CardNumber(), param, true);
+}
+
+void frmManageSample::releaseSaveTask()
+{
+    if (!m_holdsSaveTask)
+        return;
+    m_holdsSaveTask = false;
+    modPublic::CheckAuth(CardCommands::taskOf(QStringLiteral("tlbsave")), true);
+}
+
+bool frmManageSample::restoreConnection()
+{
+    if (!m_loader)
+        return true;
+    auto restored = m_engine.RestoreConnection();
+    if (!restored) {
+        show(restored.error(), MessageService::Information);
+        return false;
+    }
+    if (!*restored)
+        return true;
+    // What the card shows was read before the connection went and may be out of date; an edit
+    // keeps what the user typed.
+    if (control().EditState() == CardControl::Viewing) {
+        refreshVoucher();
+        show(QStringLiteral("数据库连接已恢复，已重新读取单据。"), MessageService::Information);
+    }
+    return true;
 }
 
 void frmManageSample::show(const QString &text, int icon)

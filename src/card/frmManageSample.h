@@ -108,6 +108,11 @@ private:
     void runGuardedCommand(const QString &key);
     void runPlainCommand(const QString &key);
     void closeCard();
+    // Gives back the save task a failed save kept, when it kept one.
+    void releaseSaveTask();
+    // Opens the engine's connection again when the server dropped it, and reads what the card
+    // shows anew; false (with the message shown) when the connection cannot be opened.
+    bool restoreConnection();
 
     // Reloads a voucher after a change; when it cannot be read any more the message is shown and
     // the card moves on to the next voucher (false).
@@ -140,4 +145,5 @@ private:
     VoucherDocument m_domHead;
     VoucherDocument m_domBody;
     bool m_attachmentsOpen = false;
+    bool m_holdsSaveTask = false; // a failed save kept the save task for the edit that goes on
 };

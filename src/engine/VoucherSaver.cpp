@@ -65,6 +65,11 @@ VoucherSaver::VoucherSaver(clsVoucherCo &engine)
     , m_body(engine.domBody())
 {}
 
+QString VoucherSaver::changedElsewhere()
+{
+    return kChangedElsewhere + kLineBreak;
+}
+
 VoucherBusiness &VoucherSaver::business() const
 {
     return m_business ? *m_business : passThrough();
@@ -125,7 +130,7 @@ Result<QString> VoucherSaver::checkValues(int iState)
 
 Result<void> VoucherSaver::write(int iState, qint32 &POvoucherID, QString &POvoucherTS)
 {
-    auto begun = m_cnn.BeginWriteTrans(m_info->BTTblName().toLower());
+    auto begun = m_engine.BeginWriteTrans();
     if (!begun)
         return begun;
     OpenTransaction transaction(m_cnn);

@@ -36,6 +36,8 @@ public:
 
     // See clsVoucherCo::VoucherSave.
     QString save(int iState, QVariant &varReturnID, qint32 &POvoucherID, QString &POvoucherTS);
+    // The answer when another user changed or deleted the voucher meanwhile (line break included).
+    static QString changedElsewhere();
 
 private:
     enum class HeadWrite { Written, NumberTaken };

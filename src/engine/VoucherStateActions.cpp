@@ -1,5 +1,6 @@
 #include "VoucherStateActions.h"
 
+#include "ActionRetry.h"
 #include "basVoucher.h"
 #include "VoucherBusiness.h"
 #include "clsVoucherCo.h"
@@ -9,6 +10,7 @@
 #include "entry/clsVoucherShowParameter.h"
 #include "host/DataPermissionService.h"
 #include "host/clsLogin.h"
+#include "platform/Connection.h"
 
 namespace {
 
@@ -128,6 +130,44 @@ bool VoucherStateActions::checkAuth(const QString &taskId)
 
 QString VoucherStateActions::allow(Check check, bool checkAuth)
 {
+    return retried(check, [&] { return allowOnce(check, checkAuth); });
+}
+
+QString VoucherStateActions::act(Check check, bool checkAuth)
+{
+    return retried(check, [&] { return actOnce(check, checkAuth); });
+}
+
+QString VoucherStateActions::deleteVoucher(bool checkAuth)
+{
+    return retried(Check::Delete, [&] { return deleteOnce(checkAuth); });
+}
+
+QString VoucherStateActions::actOn(Check check, const QVariant &id, const QString &timeStamp, bool checkAuth)
+{
+    // Each run loads the voucher anew: a run that is repeated must not act on what the first read.
+    return retried(check, [&] {
+        m_engine.InitialNewDOM();
+        if (auto sp = m_engine.objSP())
+            sp->ID = id;
+        m_engine.GetVoucherData();
+        if (!timeStamp.isEmpty() && m_engine.domHead().rowCount() > 0) {
+            if (auto info = m_engine.oGI())
+                basVoucher::SetHeadValue(m_engine.domHead(), info->qvtsName(), timeStamp);
+        }
+        return check == Check::Delete ? deleteOnce(checkAuth) : actOnce(check, checkAuth);
+    });
+}
+
+QString VoucherStateActions::retried(Check check, const std::function<QString()> &action)
+{
+    return ActionRetry(m_engine.connection()).run(action, [this, check] {
+        return numbered(textsOf(check).changedSuffix);
+    });
+}
+
+QString VoucherStateActions::allowOnce(Check check, bool checkAuth)
+{
     const CheckTexts texts = textsOf(check);
     if (checkAuth && !this->checkAuth(taskId(check)))
         return texts.rightMessage + kLineBreak;
@@ -146,15 +186,16 @@ QString VoucherStateActions::allow(Check check, bool checkAuth)
     return callBusiness(texts.allowRule);
 }
 
-QString VoucherStateActions::act(Check check, bool checkAuth)
+QString VoucherStateActions::actOnce(Check check, bool checkAuth)
 {
-    const QString refused = allow(check, checkAuth);
+    const QString refused = allowOnce(check, checkAuth);
     if (!refused.isEmpty())
         return refused;
+    // The business object's status update is guarded by the row version the chain just checked.
     return callBusiness(textsOf(check).action);
 }
 
-QString VoucherStateActions::deleteVoucher(bool checkAuth)
+QString VoucherStateActions::deleteOnce(bool checkAuth)
 {
     auto info = m_engine.oGI();
     Connection &cnn = m_engine.connection();
@@ -164,36 +205,36 @@ QString VoucherStateActions::deleteVoucher(bool checkAuth)
     // connection, which on SQLite would wait for the write lock this transaction holds.
     if (checkAuth && !this->checkAuth(taskId(Check::Delete)))
         return textsOf(Check::Delete).rightMessage + kLineBreak;
-    // The writer lock of the save: a deletion and a save of the same voucher type queue up.
-    auto begun = cnn.BeginWriteTrans(info->BTTblName());
+    // The save's writer lock: a save of the voucher, or of a child sample for one of its lines,
+    // waits until the deletion is over and then finds the voucher gone.
+    auto begun = m_engine.BeginWriteTrans();
     if (!begun)
         return begun.error();
     auto fail = [&cnn](const QString &message) {
         cnn.RollbackTrans();
         return message;
     };
-    const QString refused = allow(Check::Delete, false);
+    const QString refused = allowOnce(Check::Delete, false);
     if (!refused.isEmpty())
         return fail(refused);
 
+    // The head goes first, and only with the row version the chain checked: a confirmation or a
+    // save that another user committed since then keeps the voucher.
     const QVariant id = headValue(info->IDName());
-    qint64 affected = 0;
+    auto head = cnn.Execute(QStringLiteral("DELETE FROM ") + info->BTTblName() + QStringLiteral(" WHERE ")
+                                + basVoucher::RowVersionCondition(info->IDName(), info->qvtsName()),
+                            {id, headValue(info->qvtsName()).trimmed()});
+    if (!head)
+        return fail(head.error());
+    if (*head == 0)
+        return fail(notDeleted(id));
     if (!info->BWTblName().isEmpty()) {
         auto lines = cnn.Execute(QStringLiteral("DELETE FROM ") + info->BWTblName() + QStringLiteral(" WHERE ")
                                      + info->IDNameSub() + QStringLiteral(" = ?"),
                                  {id});
         if (!lines)
             return fail(lines.error());
-        affected += *lines;
     }
-    auto head = cnn.Execute(QStringLiteral("DELETE FROM ") + info->BTTblName() + QStringLiteral(" WHERE ")
-                                + info->IDName() + QStringLiteral(" = ?"),
-                            {id});
-    if (!head)
-        return fail(head.error());
-    affected += *head;
-    if (affected == 0)
-        return fail(numbered(QStringLiteral("] 删除失败!")));
 
     if (auto business = m_engine.objVoucher()) {
         const QString refusal = business->VoucherDelete(cnn, m_engine.domHead(), m_engine.domBody());
@@ -206,19 +247,17 @@ QString VoucherStateActions::deleteVoucher(bool checkAuth)
     return {};
 }
 
-QString VoucherStateActions::actOn(Check check, const QVariant &id, const QString &timeStamp, bool checkAuth)
+// The guarded deletion found no row: changed by another user since the check, or deleted.
+QString VoucherStateActions::notDeleted(const QVariant &id)
 {
-    m_engine.InitialNewDOM();
-    if (auto sp = m_engine.objSP())
-        sp->ID = id;
-    m_engine.GetVoucherData();
-    if (!timeStamp.isEmpty() && m_engine.domHead().rowCount() > 0) {
-        if (auto info = m_engine.oGI())
-            basVoucher::SetHeadValue(m_engine.domHead(), info->qvtsName(), timeStamp);
-    }
-    if (check == Check::Delete)
-        return deleteVoucher(checkAuth);
-    return act(check, checkAuth);
+    auto info = m_engine.oGI();
+    auto stored
+        = m_engine.connection().Scalar(QStringLiteral("SELECT 1 FROM ") + info->BTTblName() + QStringLiteral(" WHERE ")
+                                           + info->IDName() + QStringLiteral(" = ?"),
+                                       {id});
+    if (stored && !stored->isNull())
+        return numbered(textsOf(Check::Delete).changedSuffix);
+    return numbered(QStringLiteral("] 删除失败!"));
 }
 
 QString VoucherStateActions::makerAllowed(Check check)

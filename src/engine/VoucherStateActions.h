@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -26,6 +27,12 @@ class clsVoucherCo;
 // update; deletion removes the head and its lines itself, in one transaction on the engine's
 // connection, and lets the business object clean up inside that transaction.
 //
+// The deletion's head statement is guarded by the row version step 5 checked, like the business
+// object's status updates, so an action another user committed in between is never overwritten.
+// Every public action runs through ActionRetry: a deadlock or a lost connection is retried once
+// and otherwise answered with the check's "changed" text, and no message box opens while the
+// deletion's transaction is held.
+//
 // The object works on the engine it was made for and must not outlive it. Refusals are text; a
 // database failure of the deletion is returned as the database's text and rolls everything back.
 class VoucherStateActions
@@ -38,8 +45,8 @@ public:
     VoucherStateActions(const VoucherStateActions &) = delete;
     VoucherStateActions &operator=(const VoucherStateActions &) = delete;
 
-    // True when the engine's user may enter the function now. The function is given back at once,
-    // so asking never holds it.
+    // True when the engine's user may enter the function now. The entry it makes is given back at
+    // once, so asking never holds the function, nor gives back one a window of the session holds.
     bool checkAuth(const QString &taskId);
 
     QString allow(Check check, bool checkAuth);
@@ -62,6 +69,12 @@ public:
     DataPermission &dataPermission();
 
 private:
+    QString retried(Check check, const std::function<QString()> &action);
+    // One run of allow, act and deleteVoucher.
+    QString allowOnce(Check check, bool checkAuth);
+    QString actOnce(Check check, bool checkAuth);
+    QString deleteOnce(bool checkAuth);
+    QString notDeleted(const QVariant &id);
     QString makerAllowed(Check check);
     QString stateAllowed(Check check) const;
     // Calls a member of the business object with the engine's connection and documents; "" when

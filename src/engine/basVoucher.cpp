@@ -154,4 +154,9 @@ Result<void> ExpandFormula(Connection &cnn, qint32 templateId, QString &formula)
     return {};
 }
 
+QString RowVersionCondition(const QString &idColumn, const QString &versionColumn)
+{
+    return idColumn + QStringLiteral(" = ? AND CAST(") + versionColumn + QStringLiteral(" AS TEXT) = ?");
+}
+
 } // namespace basVoucher

@@ -44,6 +44,11 @@ QVariant FormatSqlValue(const TableColumn &column, const QString &text);
 // True when the row has no attribute of that name: the column is NULL in the document.
 bool AttributeMissing(const VoucherRow &row, const QString &field);
 
+// The condition that finds a head row as it was loaded: "<idColumn> = ? AND CAST(<versionColumn>
+// AS TEXT) = ?", to be bound with the identifier and the row version's text. A statement guarded by
+// it changes nothing when another user changed or deleted the row meanwhile.
+QString RowVersionCondition(const QString &idColumn, const QString &versionColumn);
+
 // Expands a formula of display template templateId: the text is lower-cased, then every
 // "[FieldName]" of the template's fields, in any letter case, becomes "[CardFormula1]" (its
 // caption), field after field in the template's key order (section, then field name). A database

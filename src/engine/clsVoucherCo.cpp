@@ -1,6 +1,5 @@
 #include "clsVoucherCo.h"
 
-#include "VoucherSaver.h"
 #include "VoucherStateActions.h"
 #include "VoucherStatementBuilder.h"
 #include "basVoucher.h"
@@ -331,8 +330,7 @@ bool clsVoucherCo::TimeStampChange()
     if (!version)
         return true;
     auto found = m_cnn.Scalar(QStringLiteral("SELECT 1 FROM ") + m_info->BTTblName() + QStringLiteral(" WHERE ")
-                                  + m_info->IDName() + QStringLiteral(" = ? AND CAST(") + m_info->qvtsName()
-                                  + QStringLiteral(" AS TEXT) = ?"),
+                                  + basVoucher::RowVersionCondition(m_info->IDName(), m_info->qvtsName()),
                               {idValue(head.value(m_info->IDName())), version->trimmed()});
     return !found || found->isNull();
 }
@@ -342,11 +340,6 @@ VoucherStatementBuilder &clsVoucherCo::statements()
     if (!m_statements)
         m_statements = std::make_unique<VoucherStatementBuilder>(m_cnn);
     return *m_statements;
-}
-
-QString clsVoucherCo::VoucherSave(int iState, QVariant &varReturnID, qint32 &POvoucherID, QString &POvoucherTS)
-{
-    return VoucherSaver(*this).save(iState, varReturnID, POvoucherID, POvoucherTS);
 }
 
 QString clsVoucherCo::loadNumberingRule(VoucherNumberService &service, const QString &initFailed,
@@ -413,86 +406,4 @@ QString clsVoucherCo::GetVoucherNO(QString &strErr, bool bGetRealNo, bool bSynch
         return {};
     }
     return *number;
-}
-
-VoucherStateActions &clsVoucherCo::stateActions()
-{
-    if (!m_stateActions)
-        m_stateActions = std::make_unique<VoucherStateActions>(*this);
-    return *m_stateActions;
-}
-
-bool clsVoucherCo::VoucherCheckAuth(const QString &strTaskID)
-{
-    return stateActions().checkAuth(strTaskID);
-}
-
-QString clsVoucherCo::VoucherAllowEdit(bool bolCheckAuth)
-{
-    return stateActions().allow(VoucherStateActions::Check::Edit, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherAllowDelete(bool bolCheckAuth)
-{
-    return stateActions().allow(VoucherStateActions::Check::Delete, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherAllowConfirm(bool bolCheckAuth)
-{
-    return stateActions().allow(VoucherStateActions::Check::Confirm, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherAllowCancelConfirm(bool bolCheckAuth)
-{
-    return stateActions().allow(VoucherStateActions::Check::CancelConfirm, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherAllowClose(bool bolCheckAuth)
-{
-    return stateActions().allow(VoucherStateActions::Check::Close, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherAllowOpen(bool bolCheckAuth)
-{
-    return stateActions().allow(VoucherStateActions::Check::Open, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherConfirm(bool bolCheckAuth)
-{
-    return stateActions().act(VoucherStateActions::Check::Confirm, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherCancelConfirm(bool bolCheckAuth)
-{
-    return stateActions().act(VoucherStateActions::Check::CancelConfirm, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherClose(bool bolCheckAuth)
-{
-    return stateActions().act(VoucherStateActions::Check::Close, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherOpen(bool bolCheckAuth)
-{
-    return stateActions().act(VoucherStateActions::Check::Open, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherDelete(bool bolCheckAuth)
-{
-    return stateActions().deleteVoucher(bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherConfirm2(const QVariant &varID, const QString &strTimeStamp, bool bolCheckAuth)
-{
-    return stateActions().actOn(VoucherStateActions::Check::Confirm, varID, strTimeStamp, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherCancelConfirm2(const QVariant &varID, const QString &strTimeStamp, bool bolCheckAuth)
-{
-    return stateActions().actOn(VoucherStateActions::Check::CancelConfirm, varID, strTimeStamp, bolCheckAuth);
-}
-
-QString clsVoucherCo::VoucherDeleteForOuter(const QVariant &varID, const QString &strTimeStamp, bool bolCheckAuth)
-{
-    return stateActions().actOn(VoucherStateActions::Check::Delete, varID, strTimeStamp, bolCheckAuth);
 }

@@ -57,7 +57,18 @@ public:
     // message (nothing written). POvoucherID and POvoucherTS go to the business object's
     // HeadSaveCheck2; POvoucherID also tells whether the number is taken for good. The documents
     // keep the identifiers, line keys and numbers written into them, also when the save fails.
+    // A deadlock or a lost connection is retried once (see ActionRetry); message boxes of the
+    // business object are shown after the transaction.
     QString VoucherSave(int iState, QVariant &varReturnID, qint32 &POvoucherID, QString &POvoucherTS);
+
+    // Begins the transaction of a writer of the voucher type's tables (the save, the deletion).
+    // Every such writer takes the same lock (see Connection::BeginWriteTrans), so a save and a
+    // deletion of the same tables queue instead of interleaving.
+    Result<void> BeginWriteTrans();
+    // Makes sure the connection works: one that the server dropped is opened again with the same
+    // connection string. True when it was opened again (what was read through it may be out of
+    // date), false when it was fine; the error is the text to show when it cannot be opened.
+    Result<bool> RestoreConnection();
 
     // The numbering mode of the card's rule: "完全自动编号", "半自动编号" or "完全手工编号" into
     // strNoType (left as given when the rule fits none). Returns "" or the error text.

@@ -170,11 +170,20 @@ Result<void> clsLogin::requestTask(const QString &taskId, short mode, bool &allo
         allowed = !blocked->has_value();
         if (!allowed)
             m_requestError = busyText(taskId, **blocked);
+        else
+            ++m_holders[taskId];
         return {};
     }
     case TaskLeave: {
-        if (auto left = m_locks->leave(taskId, m_session); !left)
+        // The lock row goes with the last holder: one window closing, or a check that entered and
+        // left again, must not give back what another window of this session still holds.
+        const int holders = m_holders.value(taskId);
+        if (holders > 1)
+            m_holders[taskId] = holders - 1;
+        else if (auto left = m_locks->leave(taskId, m_session); !left)
             return failRequest(left.error());
+        else
+            m_holders.remove(taskId);
         if (auto touched = m_locks->touch(m_session); !touched)
             return failRequest(touched.error());
         allowed = true;
@@ -204,6 +213,7 @@ void clsLogin::Logout()
 {
     if (m_locks && IsLoggedIn())
         m_locks->leaveAll(m_session); // a failure leaves rows that expire on their own
+    m_holders.clear();
     m_locks.reset();
     if (m_cnn)
         m_cnn->Close();

@@ -3,6 +3,7 @@
 #include "platform/Result.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include <chrono>
@@ -17,9 +18,11 @@ class TaskLockStore;
 // and then keeps its own database connection for the requests below. Rights come from ua_right
 // (super users hold every function). Entering a function takes a lock row in ua_task_lock that other
 // clients see; a function excluded by one that another live session holds cannot be entered (see
-// TaskLockStore). The session refreshes its locks on every request; an application that keeps a
-// function entered for long should also call heartbeat() on a timer well inside the lock expiry,
-// or other clients will take its locks for those of a crashed client.
+// TaskLockStore). Within the session each entry is a holder of its own (two card windows, a check
+// that enters and leaves at once): the row stays until the last holder has left. The session
+// refreshes its locks on every request; an application that keeps a function entered for long
+// should also call heartbeat() on a timer well inside the lock expiry, or other clients will take
+// its locks for those of a crashed client.
 //
 // Logout() and the destructor give every function back. Owned by shared pointer: the entry
 // objects, windows and engines that use a session keep it alive.
@@ -62,9 +65,9 @@ public:
     bool isSuperUser() const { return m_super; }
 
     // Answers a function request in `allowed`: mode TaskCheck whether the user holds the right,
-    // TaskEnter whether the function was entered, TaskLeave gives it back (always allowed). `text`
-    // is accepted for the callers' sake and not used. A refusal is not a failure: allowed is false
-    // and GetRequestError() says why. A failure (no session, database error, unknown mode) also
+    // TaskEnter whether the function was entered, TaskLeave gives one entry back (always allowed).
+    // `text` is accepted for the callers' sake and not used. A refusal is not a failure: allowed is
+    // false and GetRequestError() says why. A failure (no session, database error, unknown mode) also
     // leaves allowed false and is returned as the error.
     virtual Result<void> RequestTask(const QString &taskId, short mode, const QString &text, bool &allowed);
     // Ends a request. The explanation of a refusal stays readable until the next RequestTask.
@@ -117,4 +120,5 @@ private:
     bool m_super = false;
     std::chrono::seconds m_expiry;
     QString m_requestError;
+    QHash<QString, int> m_holders; // entered functions -> entries that have not left yet
 };

@@ -30,6 +30,7 @@ Result<void> BulkInsert::write(QSqlQuery &query, int rows)
         query.bindValue(i, m_pending.at(i));
     if (!query.exec()) {
         const QSqlError e = query.lastError();
+        m_cnn.noteFailure(e);
         return fail(
             QStringLiteral("写入 %1 失败：%2").arg(m_table, e.databaseText().isEmpty() ? e.text() : e.databaseText()));
     }

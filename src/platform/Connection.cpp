@@ -5,6 +5,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 QString nextConnectionName()
@@ -92,7 +94,41 @@ Result<void> Connection::Open(const QString &connectionString, OpenMode mode)
             return fail(QStringLiteral("无法连接数据库 %1：%2").arg(m_info.toString(), why));
         }
     }
+    m_lost = false;
+    m_commitOutcomeUnknown = false;
+    ++m_generation;
     return {};
+}
+
+Result<void> Connection::Reopen()
+{
+    if (m_text.isEmpty())
+        return fail(QStringLiteral("数据库连接已关闭"));
+    return Open(m_text, MustExist);
+}
+
+bool Connection::isLost() const
+{
+    // The driver closes a connection whose server went away, but keeps it registered; Close()
+    // removes it.
+    return m_lost || (QSqlDatabase::contains(m_name) && !isOpen());
+}
+
+void Connection::clearFailures()
+{
+    m_failure = FailureKind::None;
+    m_commitOutcomeUnknown = false;
+}
+
+void Connection::noteFailure(const QSqlError &error)
+{
+    const FailureKind kind = isOpen() ? dialect().failureKind(error.nativeErrorCode()) : FailureKind::Lost;
+    if (kind == FailureKind::Lost) {
+        // The server rolled back whatever was open when the connection went.
+        m_lost = true;
+        m_inTransaction = false;
+    }
+    m_failure = std::max(m_failure, kind);
 }
 
 void Connection::Close()
@@ -139,8 +175,11 @@ QString Connection::describe(const QSqlError &error) const
 
 Result<void> Connection::run(QSqlQuery &q, const QString &sql, const QVariantList &params)
 {
-    if (!isOpen())
+    if (!isOpen()) {
+        if (isLost())
+            noteFailure(QSqlError());
         return fail(QStringLiteral("数据库连接已关闭"));
+    }
     q.setForwardOnly(true);
     bool ok;
     if (params.isEmpty()) {
@@ -155,8 +194,10 @@ Result<void> Connection::run(QSqlQuery &q, const QString &sql, const QVariantLis
     }
     const QSqlError error = q.lastError();
     m_lastUniqueViolation = !ok && dialect().isUniqueViolation(error.nativeErrorCode(), error.databaseText());
-    if (!ok)
+    if (!ok) {
+        noteFailure(error);
         return fail(describe(error));
+    }
     return {};
 }
 
@@ -207,13 +248,18 @@ Result<QVariant> Connection::Scalar(const QString &sql, const QVariantList &para
 
 Result<void> Connection::BeginTrans()
 {
-    if (!isOpen())
+    if (!isOpen()) {
+        if (isLost())
+            noteFailure(QSqlError());
         return fail(QStringLiteral("数据库连接已关闭"));
+    }
     if (m_inTransaction)
         return fail(QStringLiteral("事务已经开始"));
     QSqlDatabase db = database();
-    if (!db.transaction())
+    if (!db.transaction()) {
+        noteFailure(db.lastError());
         return fail(describe(db.lastError()));
+    }
     m_inTransaction = true;
     return {};
 }
@@ -231,8 +277,11 @@ Result<void> Connection::BeginWriteTrans(const QString &lockName)
         }
         return {};
     }
-    if (!isOpen())
+    if (!isOpen()) {
+        if (isLost())
+            noteFailure(QSqlError());
         return fail(QStringLiteral("数据库连接已关闭"));
+    }
     if (m_inTransaction)
         return fail(QStringLiteral("事务已经开始"));
     // Qt's SQLite driver ends any transaction with a plain COMMIT or ROLLBACK, so CommitTrans and
@@ -251,7 +300,10 @@ Result<void> Connection::CommitTrans()
     QSqlDatabase db = database();
     if (!db.commit()) {
         const QString why = describe(db.lastError());
-        db.rollback();
+        noteFailure(db.lastError());
+        m_commitOutcomeUnknown = m_lost;
+        if (!m_lost)
+            db.rollback();
         m_inTransaction = false;
         return fail(why);
     }
@@ -265,8 +317,10 @@ Result<void> Connection::RollbackTrans()
         return fail(QStringLiteral("没有进行中的事务"));
     m_inTransaction = false;
     QSqlDatabase db = database();
-    if (!db.rollback())
+    if (!db.rollback()) {
+        noteFailure(db.lastError());
         return fail(describe(db.lastError()));
+    }
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "ConnectionString.h"
 #include "Dialect.h"
+#include "FailureKind.h"
 #include "Recordset.h"
 #include "Result.h"
 
@@ -19,6 +20,10 @@
 //
 // Each Connection owns its own QSqlDatabase connection; it is closed and removed on destruction.
 // Not copyable; use it from the thread that created it.
+//
+// Every failed statement is classified (see FailureKind). A connection whose server went away is
+// "lost": it answers every statement with a failure until Reopen() opens it again with the same
+// string; whoever holds data read through it can tell by generation() that it was opened anew.
 class Connection
 {
 public:
@@ -64,6 +69,24 @@ public:
 
     QSqlDatabase database() const;
 
+    // Opens the connection again with the string it was opened with, after it was lost.
+    Result<void> Reopen();
+    // The connection failed because its server went away (or the driver closed it) and has not
+    // been opened again since.
+    bool isLost() const;
+    // How many times the connection was opened; grows with every Reopen.
+    int generation() const { return m_generation; }
+
+    // The most serious kind of failure since clearFailures() (Lost over Conflict over Other), so a
+    // caller can tell after a whole action whether running it again may succeed.
+    FailureKind failureSinceCleared() const { return m_failure; }
+    void clearFailures();
+    // The connection was lost while a commit was under way: whether it took effect is unknown.
+    bool commitOutcomeUnknown() const { return m_commitOutcomeUnknown; }
+    // Records a failure of a statement that code ran on this connection's database itself (see
+    // BulkInsert); Execute, Query and the transaction members record their own.
+    void noteFailure(const class QSqlError &error);
+
     // Whether the last statement that failed on this connection was refused for a duplicate key
     // (unique index or primary key); reset by every statement that succeeds.
     bool lastErrorIsUniqueViolation() const { return m_lastUniqueViolation; }
@@ -82,4 +105,8 @@ private:
     ::ConnectionString m_info;
     bool m_inTransaction = false;
     bool m_lastUniqueViolation = false;
+    FailureKind m_failure = FailureKind::None;
+    bool m_lost = false;
+    bool m_commitOutcomeUnknown = false;
+    int m_generation = 0;
 };

@@ -109,3 +109,23 @@ bool Dialect::isUniqueViolation(const QString &nativeCode, const QString &text) 
     return nativeCode == QLatin1String("2067") || nativeCode == QLatin1String("1555")
            || (nativeCode == QLatin1String("19") && text.contains(QLatin1String("UNIQUE constraint failed")));
 }
+
+FailureKind Dialect::failureKind(const QString &nativeCode) const
+{
+    if (isPostgres()) {
+        // 40001 serialization_failure, 40P01 deadlock_detected; class 08 connection exceptions;
+        // 57P01..57P03 the server shutting down or not yet accepting connections.
+        if (nativeCode == QLatin1String("40001") || nativeCode == QLatin1String("40P01"))
+            return FailureKind::Conflict;
+        if (nativeCode.startsWith(QLatin1String("08")) || nativeCode == QLatin1String("57P01")
+            || nativeCode == QLatin1String("57P02") || nativeCode == QLatin1String("57P03"))
+            return FailureKind::Lost;
+        return FailureKind::Other;
+    }
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6); an extended code keeps the primary one in its low byte.
+    bool ok = false;
+    const int code = nativeCode.toInt(&ok);
+    if (ok && ((code & 0xff) == 5 || (code & 0xff) == 6))
+        return FailureKind::Conflict;
+    return FailureKind::Other;
+}

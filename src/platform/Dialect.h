@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Backend.h"
+#include "FailureKind.h"
 
 #include <QString>
 #include <QStringList>
@@ -50,6 +51,10 @@ public:
 
     // Whether a failed statement's native error code and text report a duplicate key.
     bool isUniqueViolation(const QString &nativeCode, const QString &text) const;
+
+    // The kind of a failed statement's native error code (PostgreSQL: the SQLSTATE; SQLite: the
+    // result code, extended or not). A connection the driver closed is Lost whatever the code.
+    FailureKind failureKind(const QString &nativeCode) const;
 
 private:
     explicit Dialect(Backend backend)

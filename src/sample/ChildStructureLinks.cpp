@@ -91,7 +91,8 @@ QString ChildStructureLinks::deleteBelowVoucher(const VoucherDocument &domHead, 
 }
 
 // Shows the failing routine and the database's text in the card's box, and gives it back as the
-// reason the caller refuses.
+// reason the caller refuses. The engine shows the box once it has rolled back: no box may be open
+// while the transaction and its writer lock are held.
 QString ChildStructureLinks::refuse(const QString &routine, const QString &error) const
 {
     const QString text = routine + error;

@@ -17,7 +17,8 @@ class VoucherRow;
 // Everything runs on the connection given, inside the caller's transaction. A database error in
 // linking or in deleting below a line is shown in a box ("SaveOther:", "DelOther:" or "DelSubBom:"
 // and the database's text) and is answered as the reason to refuse, so the caller rolls its whole
-// save back and nothing half-linked or orphaned stays. A voucher's deletion shows nothing of its
+// save back and nothing half-linked or orphaned stays. The box goes through the current message
+// service, which the engine holds back until its transaction has ended (DeferredMessages). A voucher's deletion shows nothing of its
 // own and answers "VoucherDelete:" + the text + CR LF for the engine to roll back and show.
 class ChildStructureLinks
 {

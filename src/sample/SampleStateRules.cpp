@@ -129,8 +129,8 @@ QString SampleStateRules::updateHead(const VoucherDocument &domHead, const QStri
 {
     values << keyValue(head(domHead, m_info->IDName())) << head(domHead, m_info->qvtsName()).trimmed();
     auto affected = m_cnn.Execute(QStringLiteral("UPDATE ") + m_info->BTTblName() + QStringLiteral(" SET ") + setClause
-                                      + QStringLiteral(" WHERE ") + m_info->IDName() + QStringLiteral(" = ? AND CAST(")
-                                      + m_info->qvtsName() + QStringLiteral(" AS TEXT) = ?"),
+                                      + QStringLiteral(" WHERE ")
+                                      + basVoucher::RowVersionCondition(m_info->IDName(), m_info->qvtsName()),
                                   values);
     if (!affected)
         return affected.error();

@@ -43,6 +43,9 @@ protected:
     bool show(const QVariant &id, qint16 move = 0, const QString &vtid = QString())
     {
         card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
+        // Only the card shown last: an earlier one goes with its connection when card is replaced.
+        messages.stopWatching();
+        messages.watch(card->engine().connection());
         return card->ShowVoucher(cnn, login, id, vtid, error, move);
     }
     void dispatch(const QString &key) { card->CardCommandDispatch(key); }

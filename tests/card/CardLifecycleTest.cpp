@@ -136,6 +136,24 @@ TEST_P(CardLifecycle, a_failed_save_keeps_what_the_user_typed_and_the_edit)
     EXPECT_EQ(locks(), 0);
 }
 
+// The task a failed save keeps belongs to the edit: ending the edit without saving gives it back,
+// or the user could never save again from another window.
+TEST_P(CardLifecycle, an_edit_ended_without_saving_gives_back_the_task_a_failed_save_kept)
+{
+    for (const QString &end : {QStringLiteral("tlbCancel"), QStringLiteral("tlbExit")}) {
+        SCOPED_TRACE(end.toStdString());
+        ASSERT_TRUE(show({}, 1));
+        dispatch(QStringLiteral("tlbAdd"));
+        typeNewSample(QStringLiteral("NEW9"));
+        control().head[QStringLiteral("cnewinvname")] = QString();
+        dispatch(QStringLiteral("tlbSave"));
+        dispatch(QStringLiteral("tlbSave")); // twice: still one entry kept
+        ASSERT_EQ(locks(), 1);
+        dispatch(end);
+        EXPECT_EQ(locks(), 0);
+    }
+}
+
 TEST_P(CardLifecycle, a_required_item_left_empty_is_named_before_anything_is_saved)
 {
     dispatch(QStringLiteral("tlbAdd"));

@@ -126,6 +126,7 @@ protected:
         sp->ID = id;
         engine.Initial(user ? user : login, QStringLiteral("1801"), sp);
         ASSERT_TRUE(engine.connection().isOpen());
+        messages.watch(engine.connection());
         business = std::make_shared<SampleRulesBusiness>();
         business->Initial(user ? user : login, engine.oGI());
         engine.setObjVoucher(business);

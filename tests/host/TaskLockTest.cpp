@@ -112,20 +112,28 @@ TEST_P(TaskLockTest, applies_an_exclusion_in_both_directions_and_only_to_its_pai
     EXPECT_TRUE(enter(*zhang, kOpenCard));
 }
 
-TEST_P(TaskLockTest, lets_a_session_reenter_its_own_function_once)
+// Two windows of one session entered the function: closing one must not let another user in
+// while the other window still works in it.
+TEST_P(TaskLockTest, a_function_a_session_entered_twice_is_held_until_both_have_left)
 {
     ORVANE_REQUIRE(db);
     auto zhang = login(QStringLiteral("zhang"));
-    ASSERT_TRUE(zhang);
+    auto li = login(QStringLiteral("li"));
+    ASSERT_TRUE(zhang && li);
 
     EXPECT_TRUE(enter(*zhang, kEdit));
     EXPECT_TRUE(enter(*zhang, kEdit));
     EXPECT_TRUE(enter(*zhang, kConfirm)); // excludes nothing this session holds from itself
     EXPECT_EQ(locks(kEdit), 1);
     EXPECT_TRUE(enter(*zhang, kEdit, clsLogin::TaskLeave));
+    EXPECT_EQ(locks(kEdit), 1);
+    EXPECT_FALSE(enter(*li, kEdit));
+    EXPECT_TRUE(enter(*zhang, kEdit, clsLogin::TaskLeave));
     EXPECT_EQ(locks(kEdit), 0);
+    EXPECT_TRUE(enter(*li, kEdit));
     // Leaving what is not held is no error.
     EXPECT_TRUE(enter(*zhang, kEdit, clsLogin::TaskLeave));
+    EXPECT_EQ(locks(kEdit), 1) << "another session's entry is not touched";
 }
 
 TEST_P(TaskLockTest, ignores_and_removes_the_lock_of_a_crashed_client)

@@ -170,6 +170,55 @@ TEST_P(ConnectionOnBoth, two_connections_see_each_others_commits_only)
     EXPECT_EQ(other.Scalar(QStringLiteral("SELECT COUNT(*) FROM t"))->toInt(), 1);
 }
 
+// Whether a failure is worth running again is read from the error's code, not its words.
+TEST_P(ConnectionOnBoth, tells_a_conflict_with_another_writer_from_a_plain_failure)
+{
+    Connection &cnn = db.cnn();
+    EXPECT_FALSE(cnn.Execute(QStringLiteral("INSERT INTO t VALUES (1, 'a', 1); INSERT INTO t VALUES (1, 'b', 2)")));
+    EXPECT_EQ(cnn.failureSinceCleared(), FailureKind::Other);
+    cnn.clearFailures();
+    EXPECT_EQ(cnn.failureSinceCleared(), FailureKind::None);
+
+    Connection other;
+    ASSERT_TRUE(other.Open(db.connectionString()));
+    if (GetParam() == Backend::Postgres) {
+        // The server's own words say "deadlock": only the code must count.
+        EXPECT_FALSE(cnn.Execute(QStringLiteral("DO $$ BEGIN RAISE EXCEPTION 'nothing special' "
+                                                "USING ERRCODE = 'deadlock_detected'; END $$")));
+    } else {
+        ASSERT_TRUE(other.BeginWriteTrans(QString()));
+        ASSERT_TRUE(cnn.Execute(QStringLiteral("PRAGMA busy_timeout = 0")));
+        EXPECT_FALSE(cnn.BeginWriteTrans(QString()));
+        other.RollbackTrans();
+    }
+    EXPECT_EQ(cnn.failureSinceCleared(), FailureKind::Conflict);
+    EXPECT_FALSE(cnn.isLost());
+}
+
+TEST_P(ConnectionOnBoth, psql_a_connection_the_server_ended_is_lost_until_reopened)
+{
+    if (GetParam() != Backend::Postgres)
+        GTEST_SKIP() << "an embedded database has no server to lose";
+    Connection cnn;
+    ASSERT_TRUE(cnn.Open(db.connectionString()));
+    const int generation = cnn.generation();
+    ASSERT_TRUE(cnn.BeginTrans());
+    ASSERT_TRUE(cnn.Execute(QStringLiteral("INSERT INTO t VALUES (7, 'a', 1)"), QVariantList()));
+    const QVariant pid = *cnn.Scalar(QStringLiteral("SELECT pg_backend_pid()"));
+    db.exec(QStringLiteral("SELECT pg_terminate_backend(?)"), {pid.toInt()});
+
+    EXPECT_FALSE(cnn.CommitTrans());
+    EXPECT_EQ(cnn.failureSinceCleared(), FailureKind::Lost);
+    EXPECT_TRUE(cnn.isLost());
+    EXPECT_TRUE(cnn.commitOutcomeUnknown());
+    EXPECT_FALSE(cnn.inTransaction());
+
+    ASSERT_TRUE(cnn.Reopen());
+    EXPECT_FALSE(cnn.isLost());
+    EXPECT_EQ(cnn.generation(), generation + 1);
+    EXPECT_EQ(cnn.Scalar(QStringLiteral("SELECT COUNT(*) FROM t"))->toInt(), 0) << "the server rolled it back";
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, ConnectionOnBoth, ORVANE_BOTH_BACKENDS);
 
 TEST(ConnectionOpen, psql_creates_the_named_schema_only_when_asked)

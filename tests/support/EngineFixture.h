@@ -24,7 +24,11 @@ protected:
 
     bool setUpFailed() const { return IsSkipped() || HasFatalFailure(); }
 
-    void initialEngine() { engine.Initial(login, QStringLiteral("1801"), sp); }
+    void initialEngine()
+    {
+        engine.Initial(login, QStringLiteral("1801"), sp);
+        messages.watch(engine.connection());
+    }
 
     TestDatabase db{GetParam()};
     SampleWriter samples{db};
