@@ -82,12 +82,12 @@ QString Dialect::columnTypesQuery() const
 {
     if (isPostgres())
         return QStringLiteral("SELECT column_name, data_type, column_default, "
-                              "CASE WHEN is_identity = 'YES' THEN 1 ELSE 0 END "
+                              "CASE WHEN is_identity = 'YES' THEN 1 ELSE 0 END, character_maximum_length "
                               "FROM information_schema.columns "
                               "WHERE table_schema = current_schema() AND table_name = ? ORDER BY ordinal_position");
     // SQLite only knows an AUTOINCREMENT key from the table's CREATE text.
     return QStringLiteral("SELECT p.name, p.type, p.dflt_value, "
-                          "CASE WHEN p.pk = 1 AND upper(m.sql) LIKE '%AUTOINCREMENT%' THEN 1 ELSE 0 END "
+                          "CASE WHEN p.pk = 1 AND upper(m.sql) LIKE '%AUTOINCREMENT%' THEN 1 ELSE 0 END, NULL "
                           "FROM sqlite_master m, pragma_table_info(m.name) p "
                           "WHERE m.type = 'table' AND lower(m.name) = ? ORDER BY p.cid");
 }

@@ -38,8 +38,9 @@ public:
     QString columnNamesQuery() const;
 
     // The columns of a table in their order, one row each: name, declared type, default value text
-    // (NULL when none) and 1 when the database assigns the value (identity / AUTOINCREMENT), else
-    // 0. One bound value, the lower-case table name.
+    // (NULL when none), 1 when the database assigns the value (identity / AUTOINCREMENT), else 0,
+    // and the length of a VARCHAR column where the catalogue reports it apart from the type (NULL
+    // where the declared type holds it). One bound value, the lower-case table name.
     QString columnTypesQuery() const;
 
     // Whether a failed statement's native error code and text report a duplicate key.

@@ -2,6 +2,8 @@
 
 #include "Connection.h"
 
+#include <QRegularExpression>
+
 Result<TableStructure> TableStructure::read(Connection &cnn, const QString &table)
 {
     auto rs = cnn.Query(cnn.dialect().columnTypesQuery(), {table.toLower()});
@@ -15,6 +17,9 @@ Result<TableStructure> TableStructure::read(Connection &cnn, const QString &tabl
         c.name = rs->value(r, 0).toString();
         c.kind = kindOf(c.name, rs->value(r, 1).toString(), rs->value(r, 2).toString());
         c.generated = rs->value(r, 3).toInt() == 1;
+        // PostgreSQL reports the length apart from the type name; SQLite keeps the declared text.
+        const int reported = rs->value(r, 4).toInt();
+        c.length = reported > 0 ? reported : lengthOf(rs->value(r, 1).toString());
         s.m_columns << c;
     }
     return s;
@@ -55,4 +60,13 @@ ColumnKind TableStructure::kindOf(const QString &name, const QString &declaredTy
     if (type == QLatin1String("blob") || type == QLatin1String("bytea"))
         return ColumnKind::Binary;
     return ColumnKind::Text;
+}
+
+int TableStructure::lengthOf(const QString &declaredType)
+{
+    static const QRegularExpression text(QStringLiteral("^\\s*(?:n?varchar|character varying|n?char|character)"
+                                                        "\\s*\\(\\s*(\\d+)\\s*\\)\\s*$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = text.match(declaredType);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
 }

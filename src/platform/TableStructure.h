@@ -24,6 +24,7 @@ struct TableColumn
     QString name; // as the database reports it (PostgreSQL: lower case)
     ColumnKind kind = ColumnKind::Text;
     bool generated = false; // identity / AUTOINCREMENT: the database assigns it
+    int length = 0;         // a text column's most characters (VARCHAR(n)); 0 when unlimited
 };
 
 // The columns of one table with the kind of value each holds, read from the database's catalogue.
@@ -41,6 +42,8 @@ public:
 
     // The kind of a column from its declared type and default (exposed for tests).
     static ColumnKind kindOf(const QString &name, const QString &declaredType, const QString &defaultText);
+    // The length of a declared text type ("VARCHAR(20)" gives 20); 0 for any other type.
+    static int lengthOf(const QString &declaredType);
 
 private:
     QList<TableColumn> m_columns;

@@ -135,6 +135,8 @@ void VoucherCardWidget::buildHead()
         if (item.number)
             e.edit->setAlignment(Qt::AlignRight);
         e.edit->setValidator(new ForbiddenCharValidator(headForbidden(item.field), e.edit));
+        if (item.maxLength > 0)
+            e.edit->setMaxLength(item.maxLength);
         if (!item.refKind.isEmpty()) {
             QAction *refer = e.edit->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
                                                QLineEdit::TrailingPosition);
@@ -168,8 +170,10 @@ void VoucherCardWidget::buildGrid()
     m_grid->clear();
     m_grid->setRowCount(0);
     m_grid->setColumnCount(int(m_columns.size()));
+    QList<int> lengths;
     for (int c = 0; c < m_columns.size(); ++c) {
         const CardItem &item = m_template.body[m_columns[c]];
+        lengths << item.maxLength;
         auto *header = new QTableWidgetItem(requiredCaption(item));
         if (item.required)
             header->setForeground(kRequired);
@@ -177,6 +181,7 @@ void VoucherCardWidget::buildGrid()
         if (item.width > 0)
             m_grid->setColumnWidth(c, item.width);
     }
+    m_delegate->setMaxLengths(lengths);
 }
 
 int VoucherCardWidget::columnOf(const QString &field) const
