@@ -31,6 +31,12 @@ public:
     // its own numbers.
     QString identityColumnType() const;
 
+    // `expression` compared and ordered by code point, whatever collation the database was created
+    // with: SQLite's default (BINARY) already does; PostgreSQL gets `COLLATE "C"`. Range searches
+    // and their order use it, and the indexes that serve them are built on the same expression
+    // (IndexDef::byCodePoint), so a linguistic locale neither changes what matches nor loses the index.
+    QString byCodePoint(const QString &expression) const;
+
     // Whether a table or view of that name exists (name compared in lower case); one bound value.
     QString objectExistsQuery() const;
 

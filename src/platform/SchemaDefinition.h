@@ -37,6 +37,10 @@ struct IndexDef
     QStringList columns;
     bool unique = false;
     QString where = {}; // partial index condition valid on both backends, empty = whole table
+    // Those of `columns` the index orders by code point (Dialect::byCodePoint), as the reference
+    // lists compare and order their search columns. On a backend where text compares by code point
+    // anyway, an index that comes out like the primary key or an earlier index is not made again.
+    QStringList byCodePoint = {};
 };
 
 struct TableDef
