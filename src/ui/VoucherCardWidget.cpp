@@ -283,7 +283,7 @@ bool VoucherCardWidget::getVoucherDataXML(VoucherDocument &head, VoucherDocument
         row.setValue(it.key(), text);
     }
     body = m_body;
-    return !m_head.isEmpty();
+    return !head.isEmpty();
 }
 
 void VoucherCardWidget::setHeadBadStr(int index, const QString &text)
@@ -539,7 +539,8 @@ void VoucherCardWidget::onCellChanged(QTableWidgetItem *item)
     if (result == 0) {
         // Back to what the line held before the entry, whatever the check wrote meanwhile.
         const QScopedValueRollback filling(m_filling, true);
-        line.setValue(field, previous);
+        if (line.value(field) != previous)
+            line.setValue(field, previous);
         item->setText(previous);
         return;
     }
