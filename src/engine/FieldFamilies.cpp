@@ -197,9 +197,10 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
         QStringLiteral("i.cInvName"),
         {},
         QStringLiteral("SELECT * FROM InventoryClass ORDER BY cInvCCode")};
+    // Customers and warehouses show their codes and names only.
     static const ReferenceListDef customer{QStringLiteral("customer"),
                                            QStringLiteral("Customer"),
-                                           QStringLiteral("*"),
+                                           QStringLiteral("cCusCode, cCusName, cCusAbbName"),
                                            {},
                                            0,
                                            QStringLiteral("cCusCode"),
@@ -208,7 +209,7 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
                                            QStringLiteral("SELECT * FROM CustomerClass ORDER BY cCCCode")};
     static const ReferenceListDef warehouse{QStringLiteral("warehouse"),
                                             QStringLiteral("Warehouse"),
-                                            QStringLiteral("*"),
+                                            QStringLiteral("cWhCode, cWhName"),
                                             {},
                                             0,
                                             QStringLiteral("cWhCode"),
