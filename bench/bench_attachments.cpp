@@ -1,9 +1,10 @@
-// Attachment upload and download of a 50 MB file on SQLite and (when ORVANE_TEST_PG is set)
+// Attachment upload and download of a 50 MB file (1 MB in a quick run) on SQLite and (when ORVANE_TEST_PG is set)
 // PostgreSQL, next to a plain copy of the same file on the same disk in the same run: the store
 // should move files at no less than a third of the copy's rate. A copy that also syncs the new
 // file to disk shows what durability alone costs, and an upload bound through the Qt driver shows
 // what the native binary path saves. Rates are wall-clock (bytes_per_second, real time).
 #include "support/BenchArgs.h"
+#include "support/BenchData.h"
 #include "support/BenchDatabase.h"
 
 #include "attachments/DataStreamClass.h"
@@ -26,8 +27,7 @@ constexpr qint32 Voucher = 1;
 
 QTemporaryDir &scratch()
 {
-    static QTemporaryDir dir;
-    return dir;
+    return benchData<QTemporaryDir>();
 }
 
 // A file of `mb` MiB of random bytes (random, so that nothing on the way can compress it).
@@ -61,7 +61,7 @@ struct Store
 
 Store &store(Backend backend)
 {
-    static std::map<Backend, Store> stores;
+    std::map<Backend, Store> &stores = benchCache<Backend, Store>();
     auto it = stores.find(backend);
     if (it != stores.end())
         return it->second;
@@ -215,15 +215,17 @@ void BM_Download(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * mb * MiB);
 }
 
+// A file of 50 MiB; 1 MiB in a quick run.
 void copyArgs(benchmark::internal::Benchmark *b)
 {
-    b->Args({0, 50})->ArgNames({"pg", "n"})->Unit(benchmark::kMillisecond)->UseRealTime();
+    b->Args({0, benchSize(50, 1)})->ArgNames({"pg", "n"})->Unit(benchmark::kMillisecond)->UseRealTime();
+    quickIterations(b);
 }
 
 void storeArgs(benchmark::internal::Benchmark *b)
 {
-    addBackendArgs(b, {50}, benchmark::kMillisecond);
-    b->UseRealTime()->Iterations(3);
+    addBackendArgs(b, {50}, benchmark::kMillisecond, 1);
+    b->UseRealTime()->Iterations(benchSize(3, 1));
 }
 
 } // namespace

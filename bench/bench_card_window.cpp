@@ -4,10 +4,12 @@
 // SQLite and (when ORVANE_TEST_PG is set) PostgreSQL; the window is shown on the offscreen platform
 // unless QT_QPA_PLATFORM says otherwise. Wall time: the server's share counts.
 #include "support/BenchArgs.h"
+#include "support/BenchData.h"
 #include "support/BenchDatabase.h"
 #include "support/PreparedData.h"
 
 #include "card/frmManageSample.h"
+#include "common/modPublic.h"
 #include "entry/WindowManager.h"
 #include "host/clsLogin.h"
 #include "platform/DemoData.h"
@@ -42,6 +44,12 @@ void ensureWidgetApplication()
     new QApplication(argc, argv);
     registerSampleObjects();
     registerQtWindows();
+    // The windows go before the application does (given first, released last).
+    atBenchEnd([] {
+        unloadQtWindows();
+        WindowManager::reset();
+        modPublic::clearProgramState();
+    });
 }
 
 // Notes the paint of any card's body grid once it holds lines.
@@ -215,7 +223,7 @@ void BM_CardWindowNext(benchmark::State &state)
 
 void windowArgs(benchmark::internal::Benchmark *b)
 {
-    addBackendArgs(b, {1000}, benchmark::kMillisecond);
+    addBackendArgs(b, {1000}, benchmark::kMillisecond, 20);
     b->UseRealTime();
 }
 

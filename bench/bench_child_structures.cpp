@@ -5,6 +5,7 @@
 //    child and grandchild with lines and attachments, children before parents), inside a
 //    transaction that is rolled back after each run.
 #include "support/BenchArgs.h"
+#include "support/BenchData.h"
 #include "support/BenchDatabase.h"
 
 #include "platform/BulkInsert.h"
@@ -85,7 +86,7 @@ struct Structure
 
 Structure &structure(Backend backend, int lines)
 {
-    static std::map<std::pair<Backend, int>, Structure> structures;
+    std::map<std::pair<Backend, int>, Structure> &structures = benchCache<std::pair<Backend, int>, Structure>();
     auto it = structures.find({backend, lines});
     if (it != structures.end())
         return it->second;

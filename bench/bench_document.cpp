@@ -2,6 +2,8 @@
 // A body of 10,000 lines is far beyond any real voucher; the point is that the document layer adds
 // little to the XML library underneath it (target: write + read within 3x of the plain parse).
 
+#include "support/BenchArgs.h"
+
 #include "platform/Recordset.h"
 #include "platform/VoucherDocument.h"
 
@@ -87,7 +89,7 @@ void BM_PlainPugiParse(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * text.size());
 }
-BENCHMARK(BM_PlainPugiParse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainPugiParse)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 // What a load and a hand-over cost together: recordset to document to text and back.
 void BM_DocumentWriteRead(benchmark::State &state)
@@ -101,7 +103,7 @@ void BM_DocumentWriteRead(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * bodyText().size());
 }
-BENCHMARK(BM_DocumentWriteRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentWriteRead)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 // The same through QString, as callers that keep the text in a QString do.
 void BM_DocumentWriteReadQString(benchmark::State &state)
@@ -114,7 +116,7 @@ void BM_DocumentWriteReadQString(benchmark::State &state)
         benchmark::DoNotOptimize(r.has_value());
     }
 }
-BENCHMARK(BM_DocumentWriteReadQString)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentWriteReadQString)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 void BM_DocumentFromRecordset(benchmark::State &state)
 {
@@ -124,7 +126,7 @@ void BM_DocumentFromRecordset(benchmark::State &state)
         benchmark::DoNotOptimize(doc.isEmpty());
     }
 }
-BENCHMARK(BM_DocumentFromRecordset)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentFromRecordset)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 void BM_DocumentRead(benchmark::State &state)
 {
@@ -135,7 +137,7 @@ void BM_DocumentRead(benchmark::State &state)
         benchmark::DoNotOptimize(r.has_value());
     }
 }
-BENCHMARK(BM_DocumentRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentRead)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 // Reading every value of every live line, as a save walks the body.
 void BM_DocumentSelectAndReadValues(benchmark::State &state)
@@ -149,7 +151,7 @@ void BM_DocumentSelectAndReadValues(benchmark::State &state)
         benchmark::DoNotOptimize(chars);
     }
 }
-BENCHMARK(BM_DocumentSelectAndReadValues)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentSelectAndReadValues)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 // Text of a document that was read and changed: written by pugixml from the tree.
 void BM_DocumentXmlAfterEdit(benchmark::State &state)
@@ -162,6 +164,6 @@ void BM_DocumentXmlAfterEdit(benchmark::State &state)
         benchmark::DoNotOptimize(text.size());
     }
 }
-BENCHMARK(BM_DocumentXmlAfterEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentXmlAfterEdit)->Unit(benchmark::kMillisecond)->Apply(quickIterations);
 
 } // namespace

@@ -1,5 +1,6 @@
 // Card load and navigation on generated data, on SQLite and (when ORVANE_TEST_PG is set) PostgreSQL.
 #include "support/BenchArgs.h"
+#include "support/BenchData.h"
 #include "support/BenchDatabase.h"
 
 #include "engine/clsVoucherCo.h"
@@ -23,7 +24,7 @@ struct Fixture
 
 Fixture &fixture(Backend backend, const QString &shape, int vouchers, int lines)
 {
-    static std::map<QString, Fixture> cache;
+    std::map<QString, Fixture> &cache = benchCache<QString, Fixture>();
     const QString key = QStringLiteral("%1/%2").arg(int(backend)).arg(shape);
     auto it = cache.find(key);
     if (it != cache.end())
@@ -90,4 +91,4 @@ void BM_VoucherMove(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_LoadVoucher)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMicrosecond); });
-BENCHMARK(BM_VoucherMove)->Apply([](auto *b) { addBackendArgs(b, {1000, 100000}, benchmark::kMicrosecond); });
+BENCHMARK(BM_VoucherMove)->Apply([](auto *b) { addBackendArgs(b, {1000, 100000}, benchmark::kMicrosecond, 20); });

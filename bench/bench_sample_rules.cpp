@@ -6,6 +6,7 @@
 //  - BM_CheckLeafSample: the cycle walk from a bottom item up through every level to the top,
 //    the longest walk the structure holds (about 1,150 distinct ancestors, many paths to each).
 #include "support/BenchArgs.h"
+#include "support/BenchData.h"
 #include "support/BenchDatabase.h"
 
 #include "platform/VoucherDocument.h"
@@ -17,7 +18,12 @@
 
 namespace {
 
-constexpr int kTopLines = 1000;
+// The top voucher's lines, and the first level's samples: 20 in a quick run.
+int topLines()
+{
+    return benchSize(1000, 20);
+}
+
 constexpr int kPool = 50;
 constexpr int kLevels = 5;
 constexpr int kLinesPerChild = 3;
@@ -60,13 +66,13 @@ struct Structure
         if (auto begun = db->cnn().BeginTrans(); !begun)
             return begun;
         QStringList top;
-        for (int i = 0; i < kTopLines; ++i)
+        for (int i = 0; i < topLines(); ++i)
             top << item(1, i);
         int id = 1;
         if (auto r = addSample(id, QStringLiteral("BT-1"), QStringLiteral("TOP"), QString(), top); !r)
             return r;
         for (int level = 1; level < kLevels; ++level) {
-            const int count = level == 1 ? kTopLines : kPool;
+            const int count = level == 1 ? topLines() : kPool;
             for (int i = 0; i < count; ++i) {
                 QStringList below;
                 for (int j = 0; j < kLinesPerChild; ++j)
@@ -110,7 +116,7 @@ struct Structure
 
 Structure &structure(Backend backend)
 {
-    static std::map<Backend, Structure> structures;
+    std::map<Backend, Structure> &structures = benchCache<Backend, Structure>();
     auto it = structures.find(backend);
     if (it != structures.end())
         return it->second;
@@ -164,7 +170,7 @@ void BM_CheckTopVoucher(benchmark::State &state)
             return msg.isEmpty() ? QStringLiteral("refused") : msg;
         return msg;
     });
-    state.counters["lines"] = kTopLines;
+    state.counters["lines"] = topLines();
 }
 
 void BM_CheckLeafSample(benchmark::State &state)
@@ -177,5 +183,5 @@ void BM_CheckLeafSample(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_CheckTopVoucher)->Apply([](auto *b) { addBackendArgs(b, {kTopLines}, benchmark::kMillisecond); });
+BENCHMARK(BM_CheckTopVoucher)->Apply([](auto *b) { addBackendArgs(b, {topLines()}, benchmark::kMillisecond); });
 BENCHMARK(BM_CheckLeafSample)->Apply([](auto *b) { addBackendArgs(b, {kLevels}, benchmark::kMillisecond); });

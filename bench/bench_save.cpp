@@ -135,7 +135,8 @@ void BM_EditOneLine(benchmark::State &state)
     Card &c = card(backendArg(state));
     if (!ready(state, c))
         return;
-    c.fillNew(1000);
+    const int lines = int(state.range(1));
+    c.fillNew(lines);
     c.setNumber(QStringLiteral("BS-EDIT-%1").arg(c.saved));
     QVariant id;
     qint32 parent = 0;
@@ -149,7 +150,7 @@ void BM_EditOneLine(benchmark::State &state)
         state.PauseTiming();
         c.sp->ID = id;
         c.engine->GetVoucherData();
-        VoucherRow line = c.engine->domBody().row(500);
+        VoucherRow line = c.engine->domBody().row(lines / 2);
         line.setValue(QStringLiteral("ipsquantity"), QString::number(++round));
         line.setValue(QStringLiteral("editprop"), QStringLiteral("M"));
         state.ResumeTiming();
@@ -175,8 +176,8 @@ void BM_HundredNumberedSaves(benchmark::State &state)
     Card &c = card(backendArg(state));
     if (!ready(state, c))
         return;
-    constexpr int saves = 100;
-    constexpr int window = 10;
+    const int saves = int(state.range(1));
+    const int window = qMin(10, saves / 2);
     QList<double> times;
     for (auto _ : state) {
         times.clear();
@@ -206,6 +207,6 @@ void BM_HundredNumberedSaves(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_SaveNewVoucher)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMillisecond); });
-BENCHMARK(BM_EditOneLine)->Apply([](auto *b) { addBackendArgs(b, {1000}, benchmark::kMillisecond); });
+BENCHMARK(BM_EditOneLine)->Apply([](auto *b) { addBackendArgs(b, {1000}, benchmark::kMillisecond, 20); });
 BENCHMARK(BM_HundredNumberedSaves)
-    ->Apply([](auto *b) { addBackendArgs(b, {100}, benchmark::kMillisecond); }) -> Iterations(1);
+    ->Apply([](auto *b) { addBackendArgs(b, {100}, benchmark::kMillisecond, 20); }) -> Iterations(1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BenchArgs.h"
+#include "BenchData.h"
 #include "BenchDatabase.h"
 
 #include <benchmark/benchmark.h>
@@ -13,11 +14,11 @@
 // the first run of a key pays for generating it. Data has a `std::unique_ptr<BenchDatabase> db`
 // and a QString `error`; on first use it gets a fresh database of `backend` and `prepare(data)`
 // fills it (setting `error` when it cannot). A database that cannot be had leaves its reason in
-// `error` and is not prepared.
+// `error` and is not prepared. The data is released after the runs (see BenchData.h).
 template<typename Data, typename Key, typename Prepare>
 Data &preparedOnce(const Key &key, Backend backend, Prepare prepare)
 {
-    static std::map<Key, Data> made;
+    std::map<Key, Data> &made = benchCache<Key, Data>();
     if (auto it = made.find(key); it != made.end())
         return it->second;
     Data &data = made[key];

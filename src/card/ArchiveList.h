@@ -9,9 +9,10 @@
 
 class Connection;
 
-// A list of master-data records the card opens itself, for archives the engine keeps no list of
-// (warehouses, customers, an item's units): shown by the installed reference picker, searched by
-// code, name and a third column from the typed text.
+// A list of records the card opens itself, for what the engine keeps no list of (the units of one
+// item): shown by the installed reference picker, searched by code, name and a third column from
+// the typed text. Master data under data permission is listed through the engine's ReferBase,
+// which joins the permission's condition.
 struct ArchiveList
 {
     QString kind;    // names the list for the dialog

@@ -82,16 +82,15 @@ void FieldEditHandler::show(const QString &text, int icon) const
 void FieldEditHandler::headCellCheck(const QString &field, QString &value, int &result)
 {
     const QString name = field.trimmed().toLower();
+    // The cleaned value goes back to the control with the answer and is written only when
+    // accepted: a refused entry leaves the item's previous content for the control to restore.
     const QString refused = control().BodyBadStr();
     QString cleaned;
     for (const QChar c : value) {
         if (!refused.contains(c))
             cleaned += c;
     }
-    if (cleaned != value) {
-        value = cleaned;
-        control().setHeaderText(name, value);
-    }
+    value = cleaned;
 
     VoucherDocument returned;
     const QString message = checkHeadValue(name, value, returned);

@@ -20,8 +20,11 @@ struct ItemUnit;
 // fields take. Owned by the card window (frmManageSample), which it reads its engine, connection,
 // state and card control from; the Qt window forwards the card control's signals here.
 //
-// A check refuses an entry by setting its result to 0 after showing the message; the control then
-// puts the cell's previous content back. Messages go through MessageService with the card's title.
+// A check refuses an entry by setting its result to 0 after showing the message. It writes nothing
+// of a refused value into the control (nor the related items a check would fill), so the control
+// puts the cell's previous content back and the voucher keeps what it held. An accepted value is
+// handed back in `value` (cleaned of the characters the control refuses) for the control to write.
+// Messages go through MessageService with the card's title.
 class FieldEditHandler
 {
 public:

@@ -2,7 +2,6 @@
 // change of the current row, the expand flag's choices and the parent-item keys.
 #include "FieldEditHandler.h"
 
-#include "ArchiveList.h"
 #include "CardControl.h"
 #include "CardView.h"
 #include "UnitReference.h"
@@ -34,36 +33,6 @@ bool isFreeOrUserDefined(const QString &field)
 // A new item may not be one that already heads a product structure.
 const QString kWithoutStructure
     = QStringLiteral("NOT EXISTS (SELECT 1 FROM ProductStructure ps WHERE ps.cPSPCode = i.cInvCode)");
-
-const ArchiveList &warehouses()
-{
-    static const ArchiveList list{QStringLiteral("warehouse"),
-                                  QStringLiteral("Warehouse"),
-                                  QStringLiteral("cWhCode AS cwhcode, cWhName AS cwhname"),
-                                  {},
-                                  {},
-                                  QStringLiteral("cWhCode"),
-                                  QStringLiteral("cWhName"),
-                                  {},
-                                  QStringLiteral("cwhcode")};
-    return list;
-}
-
-// The customer picked is checked afterwards as if typed, data permission included.
-const ArchiveList &customers()
-{
-    static const ArchiveList list{
-        QStringLiteral("customer"),
-        QStringLiteral("Customer"),
-        QStringLiteral("cCusCode AS ccuscode, cCusName AS ccusname, cCusAbbName AS ccusabbname"),
-        {},
-        {},
-        QStringLiteral("cCusCode"),
-        QStringLiteral("cCusName"),
-        QStringLiteral("cCusAbbName"),
-        QStringLiteral("ccuscode")};
-    return list;
-}
 
 QString pickedText(const Recordset &rows, const char *column)
 {
@@ -106,14 +75,9 @@ bool FieldEditHandler::pickHeadValue(const QString &field, QString &value)
         chosen = engine.ReferBase(field, picked, kWithoutStructure);
     else if (field.startsWith(QLatin1String("cdefine")) || field.startsWith(QLatin1String("cinvdefine")))
         chosen = engine.ReferDefine(field, picked, 0, QString());
-    else if (isOneOf(field, {"cdepcode", "cdepname"}) || field.startsWith(QLatin1String("cfree")))
+    else if (isOneOf(field, {"cdepcode", "cdepname", "ccuscode", "ccusname", "ccusabbname"})
+             || field.startsWith(QLatin1String("cfree")))
         chosen = engine.ReferBase(field, picked);
-    else if (isOneOf(field, {"ccuscode", "ccusname", "ccusabbname"})) {
-        const auto customer = customers().pick(engine.connection(), value);
-        chosen = customer.has_value();
-        if (chosen)
-            picked = pickedText(*customer, field.toLatin1().constData());
-    }
     if (chosen)
         value = picked.toString();
     return chosen;
@@ -142,9 +106,9 @@ void FieldEditHandler::bodyReference(const QString &field, int row)
     } else if (isOneOf(name, {"ccaacomunitcode", "ccaacomunitname"})) {
         refField(row, false, picked.toString());
     } else if (isOneOf(name, {"cwhcode", "cwhname"})) {
-        if (const auto warehouse = warehouses().pick(engine.connection(), picked.toString())) {
-            control().setBodyText(row, QStringLiteral("cwhcode"), pickedText(*warehouse, "cwhcode"));
-            control().setBodyText(row, QStringLiteral("cwhname"), pickedText(*warehouse, "cwhname"));
+        if (engine.ReferBase(name, picked, {}, &rows)) {
+            control().setBodyText(row, QStringLiteral("cwhcode"), pickedText(rows, "cwhcode"));
+            control().setBodyText(row, QStringLiteral("cwhname"), pickedText(rows, "cwhname"));
         }
     } else if (isOneOf(name, {"cdepcode", "cdepname"})) {
         if (engine.ReferBase(name, picked, {}, &rows)) {

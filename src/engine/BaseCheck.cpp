@@ -23,7 +23,8 @@ QString BaseCheck::typedValue(const QString &value)
 QString BaseCheck::check(const QString &field, const QString &value, VoucherDocument &domReturn,
                          const QString &strWhere)
 {
-    const BaseCheckQuery *query = baseCheckQuery(fieldFamily(field));
+    const FieldFamily family = fieldFamily(field);
+    const BaseCheckQuery *query = baseCheckQuery(family);
     if (!query)
         return kWrongInput;
 
@@ -37,7 +38,7 @@ QString BaseCheck::check(const QString &field, const QString &value, VoucherDocu
     QString sql = query->select + QStringLiteral(" AND (") + terms.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     if (!strWhere.trimmed().isEmpty())
         sql += QStringLiteral(" AND (") + strWhere + QLatin1Char(')');
-    sql += QStringLiteral(" AND (") + m_permission.GetFieldCondition(query->permissionColumn)
+    sql += QStringLiteral(" AND (") + m_permission.GetFieldCondition(dataPermissionColumn(family))
            + QStringLiteral(") LIMIT 1");
 
     auto rs = m_cnn.Query(sql, params);

@@ -75,18 +75,15 @@ const BaseCheckQuery *baseCheckQuery(FieldFamily family)
         {FieldFamily::Department,
          {QStringLiteral("SELECT cDepCode AS cdepcode, cDepName AS cdepname FROM Department WHERE bDepEnd = 1"),
           {QStringLiteral("cDepCode"), QStringLiteral("cDepName")},
-          QStringLiteral("cdepcode"),
           QStringLiteral("部门档案不存在或者您没有该数据权限,请检查!")}},
         {FieldFamily::Person,
          {QStringLiteral("SELECT cPersonCode AS cpersoncode, cPersonName AS cpersonname FROM Person WHERE 1=1"),
           {QStringLiteral("cPersonCode"), QStringLiteral("cPersonName")},
-          QStringLiteral("cpersoncode"),
           kStaffMissing}},
         {FieldFamily::CheckingPerson,
          {QStringLiteral("SELECT cPersonCode AS ccheckpersoncode, cPersonName AS ccheckpersonname FROM Person "
                          "WHERE 1=1"),
           {QStringLiteral("cPersonCode"), QStringLiteral("cPersonName")},
-          QStringLiteral("cpersoncode"),
           kStaffMissing}},
         {FieldFamily::Product,
          {QStringLiteral("SELECT i.cInvCode AS cpscode, i.cInvName AS cpsname, i.cInvAddCode AS cinvaddcode, "
@@ -101,7 +98,6 @@ const BaseCheckQuery *baseCheckQuery(FieldFamily family)
                                " LEFT OUTER JOIN Warehouse w ON i.cDefWareHouse = w.cWhCode")
               + kGoods,
           {QStringLiteral("i.cInvCode"), QStringLiteral("i.cInvName")},
-          QStringLiteral("i.iId"),
           kItemMissing}},
         {FieldFamily::NewProduct,
          {QStringLiteral("SELECT i.cInvCode AS cnewinvcode, i.cInvName AS cnewinvname, i.cInvAddCode AS cinvaddcode, "
@@ -113,28 +109,49 @@ const BaseCheckQuery *baseCheckQuery(FieldFamily family)
               // An item that already heads a product structure is developed no further.
               + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ProductStructure p WHERE p.cPSPCode = i.cInvCode)"),
           {QStringLiteral("i.cInvCode"), QStringLiteral("i.cInvName")},
-          QStringLiteral("I.iId"),
           QStringLiteral("存货档案不存在或者您没有该数据权限或者该存货已经存在产品结构,请检查!")}},
         {FieldFamily::Vendor,
          {QStringLiteral("SELECT cVenCode AS cvencode, cVenName AS cvenname, cVenAbbName AS cvenabbname FROM Vendor "
                          "WHERE 1=1"),
           {QStringLiteral("cVenCode"), QStringLiteral("cVenName"), QStringLiteral("cVenAbbName")},
-          QStringLiteral("cvencode"),
           QStringLiteral("录入错误,请检查")}},
         {FieldFamily::Customer,
          {QStringLiteral("SELECT cCusCode AS ccuscode, cCusName AS ccusname, cCusAbbName AS ccusabbname, ")
               + customerDefineColumns() + QStringLiteral(" FROM Customer WHERE 1=1"),
           {QStringLiteral("cCusCode"), QStringLiteral("cCusName"), QStringLiteral("cCusAbbName")},
-          QStringLiteral("Customer.iId"),
           QStringLiteral("客户档案不存在或者您没有该数据权限,请检查!")}},
         {FieldFamily::Warehouse,
          {QStringLiteral("SELECT cWhCode AS cwhcode, cWhName AS cwhname FROM Warehouse WHERE 1=1"),
           {QStringLiteral("cWhCode"), QStringLiteral("cWhName")},
-          QStringLiteral("cwhcode"),
           QStringLiteral("仓库不存在或者您没有该数据权限,请检查!")}},
     };
     const auto it = queries.constFind(family);
     return it == queries.cend() ? nullptr : &*it;
+}
+
+QString dataPermissionColumn(FieldFamily family)
+{
+    switch (family) {
+    case FieldFamily::Department:
+        return QStringLiteral("cdepcode");
+    case FieldFamily::Person:
+    case FieldFamily::CheckingPerson:
+        return QStringLiteral("cpersoncode");
+    case FieldFamily::Product:
+    case FieldFamily::NewProduct:
+        return QStringLiteral("i.iId");
+    case FieldFamily::Vendor:
+        return QStringLiteral("cvencode");
+    case FieldFamily::Customer:
+        return QStringLiteral("Customer.iId");
+    case FieldFamily::Warehouse:
+        return QStringLiteral("cwhcode");
+    case FieldFamily::FreeItem:
+    case FieldFamily::UserDefined:
+    case FieldFamily::None:
+        break;
+    }
+    return {};
 }
 
 const ReferenceListDef *referenceListDef(FieldFamily family)
@@ -148,8 +165,7 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
         QStringLiteral("cDepCode"),
         QStringLiteral("cDepName"),
         {},
-        QStringLiteral("SELECT cDepCode, cDepName FROM Department WHERE bDepEnd = 0 ORDER BY cDepCode"),
-        QStringLiteral("cdepcode")};
+        QStringLiteral("SELECT cDepCode, cDepName FROM Department WHERE bDepEnd = 0 ORDER BY cDepCode")};
     static const ReferenceListDef person{
         QStringLiteral("person"),
         QStringLiteral("Person"),
@@ -159,8 +175,7 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
         QStringLiteral("cPersonCode"),
         QStringLiteral("cPersonName"),
         {},
-        QStringLiteral("SELECT cDepCode, cDepName FROM Department WHERE bDepEnd = 1 ORDER BY cDepCode"),
-        QStringLiteral("cpersoncode")};
+        QStringLiteral("SELECT cDepCode, cDepName FROM Department WHERE bDepEnd = 1 ORDER BY cDepCode")};
     // Vendors whose end date has passed are not offered.
     static const ReferenceListDef vendor{QStringLiteral("vendor"),
                                          QStringLiteral("Vendor"),
@@ -170,8 +185,7 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
                                          QStringLiteral("cVenCode"),
                                          QStringLiteral("cVenName"),
                                          QStringLiteral("cVenAbbName"),
-                                         QStringLiteral("SELECT * FROM VendorClass ORDER BY cVCCode"),
-                                         QStringLiteral("cvencode")};
+                                         QStringLiteral("SELECT * FROM VendorClass ORDER BY cVCCode")};
     // Items are offered while the login date lies in their validity; one without an end date always.
     static const ReferenceListDef inventory{
         QStringLiteral("inventory"),
@@ -182,8 +196,26 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
         QStringLiteral("i.cInvCode"),
         QStringLiteral("i.cInvName"),
         {},
-        QStringLiteral("SELECT * FROM InventoryClass ORDER BY cInvCCode"),
-        QStringLiteral("i.iId")};
+        QStringLiteral("SELECT * FROM InventoryClass ORDER BY cInvCCode")};
+    // Customers and warehouses show their codes and names only.
+    static const ReferenceListDef customer{QStringLiteral("customer"),
+                                           QStringLiteral("Customer"),
+                                           QStringLiteral("cCusCode, cCusName, cCusAbbName"),
+                                           {},
+                                           0,
+                                           QStringLiteral("cCusCode"),
+                                           QStringLiteral("cCusName"),
+                                           QStringLiteral("cCusAbbName"),
+                                           QStringLiteral("SELECT * FROM CustomerClass ORDER BY cCCCode")};
+    static const ReferenceListDef warehouse{QStringLiteral("warehouse"),
+                                            QStringLiteral("Warehouse"),
+                                            QStringLiteral("cWhCode, cWhName"),
+                                            {},
+                                            0,
+                                            QStringLiteral("cWhCode"),
+                                            QStringLiteral("cWhName"),
+                                            {},
+                                            {}};
     switch (family) {
     case FieldFamily::Department:
         return &department;
@@ -195,6 +227,10 @@ const ReferenceListDef *referenceListDef(FieldFamily family)
     case FieldFamily::Product:
     case FieldFamily::NewProduct:
         return &inventory;
+    case FieldFamily::Customer:
+        return &customer;
+    case FieldFamily::Warehouse:
+        return &warehouse;
     default:
         return nullptr;
     }

@@ -21,15 +21,19 @@ enum class FieldFamily {
 
 FieldFamily fieldFamily(const QString &field);
 
+// The column or expression the data-permission service is asked about for a family's records,
+// in the terms of the family's check query and reference list (both name the item table "i");
+// empty for a family without records of its own. The check and the list ask the same question,
+// so a list offers exactly the records its check accepts.
+QString dataPermissionColumn(FieldFamily family);
+
 // How CheckBase finds a typed value in a family's master data: the select up to and including its
-// fixed condition (to be followed by " AND ..."), the columns the value must equal one of, the
-// column or expression the data-permission service is asked about and the text when nothing is
-// found.
+// fixed condition (to be followed by " AND ..."), the columns the value must equal one of and the
+// text when nothing is found.
 struct BaseCheckQuery
 {
     QString select;
     QStringList matchColumns;
-    QString permissionColumn;
     QString notFound;
 };
 
@@ -49,7 +53,6 @@ struct ReferenceListDef
     QString nameColumn;
     QString thirdColumn;
     QString treeQuery;
-    QString permissionColumn; // empty: no data-permission condition
 };
 
 // nullptr for a family without a list.

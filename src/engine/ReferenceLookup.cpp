@@ -51,8 +51,9 @@ std::optional<ReferenceListRequest> ReferenceLookup::baseRequest(const QString &
         r.thirdColumn = def->thirdColumn;
         r.treeQuery = def->treeQuery;
         r.valueColumn = referenceValueColumn(field);
-        if (!def->permissionColumn.isEmpty() && m_permission)
-            r.conditions << m_permission->GetFieldCondition(def->permissionColumn);
+        // The list offers what the field's check accepts: the same data-permission question.
+        if (const QString column = dataPermissionColumn(family); !column.isEmpty() && m_permission)
+            r.conditions << m_permission->GetFieldCondition(column);
     }
     r.search = BaseCheck::typedValue(search);
     if (!strWhere.trimmed().isEmpty())

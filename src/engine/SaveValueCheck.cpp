@@ -40,8 +40,8 @@ QString fault(const TableColumn &column, const QString &value)
     case ColumnKind::Text:
         if (const auto c = StorableText::firstUnstorable(value))
             return QStringLiteral("含有不能保存的字符 ") + StorableText::characterName(*c);
-        if (column.maxLength > 0 && StorableText::characterCount(value) > column.maxLength)
-            return QStringLiteral("超过了最大长度 %1 个字符").arg(column.maxLength);
+        if (column.length > 0 && StorableText::characterCount(value) > column.length)
+            return QStringLiteral("超过了最大长度 %1 个字符").arg(column.length);
         return {};
     case ColumnKind::Flag:
     case ColumnKind::Binary:

@@ -6,15 +6,23 @@ namespace {
 
 constexpr char32_t kHighestCodePoint = 0x10FFFF;
 
-// "(column >= ? AND column < ?)", or only the lower bound when the prefix has no successor.
-QString prefixTerm(const QString &column, const QString &prefix, QVariantList &params)
+// "(column >= ? AND column < ?)" by code point, or only the lower bound when the prefix has no
+// successor.
+QString prefixTerm(const Dialect &dialect, const QString &column, const QString &prefix, QVariantList &params)
 {
+    const QString compared = dialect.byCodePoint(column);
     const QString upper = ReferenceListService::prefixSuccessor(prefix);
     params << prefix;
     if (upper.isEmpty())
-        return QLatin1Char('(') + column + QStringLiteral(" >= ?)");
+        return QLatin1Char('(') + compared + QStringLiteral(" >= ?)");
     params << upper;
-    return QLatin1Char('(') + column + QStringLiteral(" >= ? AND ") + column + QStringLiteral(" < ?)");
+    return QLatin1Char('(') + compared + QStringLiteral(" >= ? AND ") + compared + QStringLiteral(" < ?)");
+}
+
+// " ORDER BY column" by code point; "" without a column.
+QString orderBy(const Dialect &dialect, const QString &column)
+{
+    return column.trimmed().isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + dialect.byCodePoint(column);
 }
 
 } // namespace
@@ -35,12 +43,12 @@ QString ReferenceListService::prefixSuccessor(const QString &prefix)
     return {};
 }
 
-QString ReferenceListService::statement(const ReferenceListRequest &request, QVariantList &params)
+QString ReferenceListService::statement(const Dialect &dialect, const ReferenceListRequest &request,
+                                        QVariantList &params)
 {
     const int size = qMax(1, request.pageSize);
     const qint64 offset = qint64(qMax(0, request.pageIndex)) * size;
-    const QString order
-        = request.codeColumn.trimmed().isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + request.codeColumn;
+    const QString order = orderBy(dialect, request.codeColumn);
     // One row beyond the page tells whether another page follows.
     const QString paging = request.multiPage ? QStringLiteral(" LIMIT ? OFFSET ?") : QString();
     auto addPaging = [&](QVariantList &to) {
@@ -88,7 +96,7 @@ QString ReferenceListService::statement(const ReferenceListRequest &request, QVa
     QStringList branches;
     for (const QString &column : searched) {
         QVariantList termParams;
-        const QString term = prefixTerm(column, request.search, termParams);
+        const QString term = prefixTerm(dialect, column, request.search, termParams);
         QString branch = select(term, termParams);
         if (request.multiPage) {
             branch += QStringLiteral(" LIMIT ?");
@@ -97,9 +105,7 @@ QString ReferenceListService::statement(const ReferenceListRequest &request, QVa
         branches << QStringLiteral("SELECT * FROM (") + branch + QStringLiteral(") b")
                         + QString::number(branches.size());
     }
-    const QString outerOrder = request.codeColumn.trimmed().isEmpty()
-                                   ? QString()
-                                   : QStringLiteral(" ORDER BY ") + request.codeColumn.section(QLatin1Char('.'), -1);
+    const QString outerOrder = orderBy(dialect, request.codeColumn.section(QLatin1Char('.'), -1));
     const QString sql = QStringLiteral("SELECT * FROM (") + branches.join(QStringLiteral(" UNION "))
                         + QStringLiteral(") u") + outerOrder + paging;
     addPaging(params);
@@ -109,7 +115,7 @@ QString ReferenceListService::statement(const ReferenceListRequest &request, QVa
 Result<ReferenceListPage> ReferenceListService::page(const ReferenceListRequest &request) const
 {
     QVariantList params;
-    const QString sql = statement(request, params);
+    const QString sql = statement(m_cnn.dialect(), request, params);
     auto rs = m_cnn.Query(sql, params);
     if (!rs)
         return fail(rs.error());

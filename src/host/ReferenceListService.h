@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 class Connection;
+class Dialect;
 
 // The searchable, paged reference list over master data that the card's lookups open.
 //
@@ -16,8 +17,9 @@ class Connection;
 // the page, to tell whether another follows). The prefix is matched with a range on the column
 // (text >= prefix and text < the prefix's successor), so both databases walk the code and name
 // indexes instead of reading every row, and '%', '_' and quotes in the search are plain
-// characters. The match is exact in letter case and compares by code point, which is the order of
-// SQLite's default collation and of PostgreSQL's "C" collation that our databases use. The
+// characters. The match is exact in letter case, and the comparison and the order are by code
+// point on both databases whatever locale a PostgreSQL database was created with (see
+// Dialect::byCodePoint; the schema's indexes on the searched columns are built the same way). The
 // columns must include the code column.
 //
 // The connection is borrowed and must outlive the service. A database error is returned as its
@@ -31,8 +33,9 @@ public:
 
     Result<ReferenceListPage> page(const ReferenceListRequest &request) const;
 
-    // The statement of a page and its values, for the page and for anyone who wants to see the plan.
-    static QString statement(const ReferenceListRequest &request, QVariantList &params);
+    // The statement of a page on a database of `dialect` and its values, for the page and for
+    // anyone who wants to see the plan.
+    static QString statement(const Dialect &dialect, const ReferenceListRequest &request, QVariantList &params);
 
     // The smallest text greater than every text that starts with prefix; "" when there is none
     // (the prefix is made of the highest code point only).

@@ -62,6 +62,11 @@ QString Dialect::identityColumnType() const
                         : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
 }
 
+QString Dialect::byCodePoint(const QString &expression) const
+{
+    return isPostgres() ? expression + QStringLiteral(" COLLATE \"C\"") : expression;
+}
+
 QString Dialect::objectExistsQuery() const
 {
     if (isPostgres())

@@ -32,6 +32,12 @@ public:
     // its own numbers.
     QString identityColumnType() const;
 
+    // `expression` compared and ordered by code point, whatever collation the database was created
+    // with: SQLite's default (BINARY) already does; PostgreSQL gets `COLLATE "C"`. Range searches
+    // and their order use it, and the indexes that serve them are built on the same expression
+    // (IndexDef::byCodePoint), so a linguistic locale neither changes what matches nor loses the index.
+    QString byCodePoint(const QString &expression) const;
+
     // Whether a table or view of that name exists (name compared in lower case); one bound value.
     QString objectExistsQuery() const;
 
@@ -40,8 +46,8 @@ public:
 
     // The columns of a table in their order, one row each: name, declared type, default value text
     // (NULL when none), 1 when the database assigns the value (identity / AUTOINCREMENT), else 0,
-    // and a text column's length (NULL when the type text carries it, as on SQLite). One bound
-    // value, the lower-case table name.
+    // and the length of a VARCHAR column where the catalogue reports it apart from the type (NULL
+    // where the declared type holds it). One bound value, the lower-case table name.
     QString columnTypesQuery() const;
 
     // A text column folded for comparisons that ignore letter case: ASCII letters only, the same on

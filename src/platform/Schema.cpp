@@ -101,21 +101,37 @@ QString createTable(const TableDef &t, const Dialect &d)
            + QLatin1Char(')');
 }
 
+// The index's columns as the backend builds them.
+QString indexKey(const IndexDef &i, const Dialect &d)
+{
+    QStringList parts;
+    for (const QString &column : i.columns) {
+        if (i.caseFolded)
+            parts << d.foldedText(column);
+        else if (i.byCodePoint.contains(column, Qt::CaseInsensitive))
+            parts << d.byCodePoint(column);
+        else
+            parts << column;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 QStringList createIndexes(const TableDef &t, const Dialect &d)
 {
     QStringList out;
+    QStringList keys{t.primaryKey.join(QStringLiteral(", ")).toLower()};
     for (const IndexDef &i : t.indexes) {
+        const QString key = indexKey(i, d);
+        // A search index that the backend would build like one it has already is not made twice.
+        if (!i.byCodePoint.isEmpty() && i.where.isEmpty() && keys.contains(key.toLower()))
+            continue;
+        keys << key.toLower();
         QString name = i.name;
         if (name.isEmpty())
             name = QStringLiteral("ix_") + t.name + QLatin1Char('_') + i.columns.join(QLatin1Char('_'));
-        QStringList keys = i.columns;
-        if (i.caseFolded) {
-            for (QString &k : keys)
-                k = d.foldedText(k);
-        }
         QString sql = QStringLiteral("CREATE ") + (i.unique ? QStringLiteral("UNIQUE ") : QString())
                       + QStringLiteral("INDEX ") + name.toLower() + QStringLiteral(" ON ") + t.name
-                      + QStringLiteral(" (") + keys.join(QStringLiteral(", ")) + QLatin1Char(')');
+                      + QStringLiteral(" (") + key + QLatin1Char(')');
         if (!i.where.isEmpty())
             sql += QStringLiteral(" WHERE ") + i.where;
         out << sql;

@@ -106,4 +106,13 @@ inline IndexDef index(const QString &name, const QStringList &columns, bool uniq
     return i;
 }
 
+// An index for a reference list's prefix search and order on the last of `columns`, compared by
+// code point; the columns before it are those the list fixes by equality.
+inline IndexDef searchIndex(const QString &name, const QStringList &columns)
+{
+    IndexDef i = index(name, columns);
+    i.byCodePoint = {columns.last()};
+    return i;
+}
+
 } // namespace SchemaColumns

@@ -40,6 +40,10 @@ struct IndexDef
     // The index is over the columns folded to lower case (Dialect::foldedText), for uniqueness
     // that ignores letter case.
     bool caseFolded = false;
+    // Those of `columns` the index orders by code point (Dialect::byCodePoint), as the reference
+    // lists compare and order their search columns. On a backend where text compares by code point
+    // anyway, an index that comes out like the primary key or an earlier index is not made again.
+    QStringList byCodePoint = {};
 };
 
 struct TableDef

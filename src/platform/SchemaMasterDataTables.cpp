@@ -53,7 +53,9 @@ TableDef inventory()
     t.primaryKey = {QStringLiteral("cInvCode")};
     t.indexes = {index(QStringLiteral("ix_inventory_iid"), {QStringLiteral("iId")}, true),
                  index(QStringLiteral("ix_inventory_name"), {QStringLiteral("cInvName")}),
-                 index(QStringLiteral("ix_inventory_class"), {QStringLiteral("cInvCCode")})};
+                 index(QStringLiteral("ix_inventory_class"), {QStringLiteral("cInvCCode")}),
+                 searchIndex(QStringLiteral("ix_inventory_code_search"), {QStringLiteral("cInvCode")}),
+                 searchIndex(QStringLiteral("ix_inventory_name_search"), {QStringLiteral("cInvName")})};
     return t;
 }
 
@@ -104,7 +106,10 @@ TableDef customer()
     t.primaryKey = {QStringLiteral("cCusCode")};
     t.indexes = {index(QStringLiteral("ix_customer_iid"), {QStringLiteral("iId")}, true),
                  index(QStringLiteral("ix_customer_name"), {QStringLiteral("cCusName")}),
-                 index(QStringLiteral("ix_customer_abbname"), {QStringLiteral("cCusAbbName")})};
+                 index(QStringLiteral("ix_customer_abbname"), {QStringLiteral("cCusAbbName")}),
+                 searchIndex(QStringLiteral("ix_customer_code_search"), {QStringLiteral("cCusCode")}),
+                 searchIndex(QStringLiteral("ix_customer_name_search"), {QStringLiteral("cCusName")}),
+                 searchIndex(QStringLiteral("ix_customer_abbname_search"), {QStringLiteral("cCusAbbName")})};
     return t;
 }
 
@@ -131,7 +136,10 @@ TableDef vendor()
     t.primaryKey = {QStringLiteral("cVenCode")};
     t.indexes = {index(QStringLiteral("ix_vendor_iid"), {QStringLiteral("iId")}, true),
                  index(QStringLiteral("ix_vendor_name"), {QStringLiteral("cVenName")}),
-                 index(QStringLiteral("ix_vendor_abbname"), {QStringLiteral("cVenAbbName")})};
+                 index(QStringLiteral("ix_vendor_abbname"), {QStringLiteral("cVenAbbName")}),
+                 searchIndex(QStringLiteral("ix_vendor_code_search"), {QStringLiteral("cVenCode")}),
+                 searchIndex(QStringLiteral("ix_vendor_name_search"), {QStringLiteral("cVenName")}),
+                 searchIndex(QStringLiteral("ix_vendor_abbname_search"), {QStringLiteral("cVenAbbName")})};
     return t;
 }
 
@@ -144,7 +152,9 @@ TableDef department()
         = {key(QStringLiteral("cDepCode"), 20), text(QStringLiteral("cDepName"), 100), flag(QStringLiteral("bDepEnd")),
            smallint(QStringLiteral("iDepGrade")), text(QStringLiteral("cDepPerson"), 60)};
     t.primaryKey = {QStringLiteral("cDepCode")};
-    t.indexes = {index(QStringLiteral("ix_department_name"), {QStringLiteral("cDepName")})};
+    t.indexes = {index(QStringLiteral("ix_department_name"), {QStringLiteral("cDepName")}),
+                 searchIndex(QStringLiteral("ix_department_code_search"), {QStringLiteral("cDepCode")}),
+                 searchIndex(QStringLiteral("ix_department_name_search"), {QStringLiteral("cDepName")})};
     return t;
 }
 
@@ -156,7 +166,9 @@ TableDef person()
                  text(QStringLiteral("cDepCode"), 20), text(QStringLiteral("cPersonPhone"), 60)};
     t.primaryKey = {QStringLiteral("cPersonCode")};
     t.indexes = {index(QStringLiteral("ix_person_dep"), {QStringLiteral("cDepCode")}),
-                 index(QStringLiteral("ix_person_name"), {QStringLiteral("cPersonName")})};
+                 index(QStringLiteral("ix_person_name"), {QStringLiteral("cPersonName")}),
+                 searchIndex(QStringLiteral("ix_person_code_search"), {QStringLiteral("cPersonCode")}),
+                 searchIndex(QStringLiteral("ix_person_name_search"), {QStringLiteral("cPersonName")})};
     return t;
 }
 
@@ -170,7 +182,9 @@ TableDef warehouse()
                  text(QStringLiteral("cDepCode"), 20),  text(QStringLiteral("cWhAddress"), 255),
                  text(QStringLiteral("cWhPerson"), 60), smallint(QStringLiteral("iWhpROPERTY"))};
     t.primaryKey = {QStringLiteral("cWhCode")};
-    t.indexes = {index(QStringLiteral("ix_warehouse_name"), {QStringLiteral("cWhName")})};
+    t.indexes = {index(QStringLiteral("ix_warehouse_name"), {QStringLiteral("cWhName")}),
+                 searchIndex(QStringLiteral("ix_warehouse_code_search"), {QStringLiteral("cWhCode")}),
+                 searchIndex(QStringLiteral("ix_warehouse_name_search"), {QStringLiteral("cWhName")})};
     return t;
 }
 

@@ -166,7 +166,10 @@ TableDef userDefine()
                  text(QStringLiteral("cAlias"), 120), integer(QStringLiteral("iOrder"))};
     t.primaryKey = {QStringLiteral("cID"), QStringLiteral("cValue")};
     // Typed values are matched on the alias as well as on the value.
-    t.indexes = {index(QStringLiteral("ix_userdefine_alias"), {QStringLiteral("cID"), QStringLiteral("cAlias")})};
+    t.indexes = {
+        index(QStringLiteral("ix_userdefine_alias"), {QStringLiteral("cID"), QStringLiteral("cAlias")}),
+        searchIndex(QStringLiteral("ix_userdefine_value_search"), {QStringLiteral("cID"), QStringLiteral("cValue")}),
+        searchIndex(QStringLiteral("ix_userdefine_alias_search"), {QStringLiteral("cID"), QStringLiteral("cAlias")})};
     return t;
 }
 

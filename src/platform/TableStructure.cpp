@@ -2,6 +2,8 @@
 
 #include "Connection.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 Result<TableStructure> TableStructure::read(Connection &cnn, const QString &table)
@@ -17,8 +19,10 @@ Result<TableStructure> TableStructure::read(Connection &cnn, const QString &tabl
         c.name = rs->value(r, 0).toString();
         c.kind = kindOf(c.name, rs->value(r, 1).toString(), rs->value(r, 2).toString());
         c.generated = rs->value(r, 3).toInt() == 1;
+        // PostgreSQL reports the length apart from the type name; SQLite keeps the declared text.
+        const int reported = rs->value(r, 4).toInt();
+        c.length = reported > 0 ? reported : lengthOf(rs->value(r, 1).toString());
         const QString type = rs->value(r, 1).toString().trimmed().toLower();
-        c.maxLength = rs->value(r, 4).isNull() ? declaredLength(type) : rs->value(r, 4).toInt();
         if (type == QLatin1String("smallint"))
             c.integerBits = 16;
         else if (type == QLatin1String("integer") || type == QLatin1String("int"))
@@ -34,17 +38,6 @@ bool TableColumn::fitsInteger(double value) const
         return false;
     const double limit = std::ldexp(1.0, integerBits - 1);
     return value >= -limit && value < limit;
-}
-
-int TableStructure::declaredLength(const QString &declaredType)
-{
-    const qsizetype open = declaredType.indexOf(QLatin1Char('('));
-    const qsizetype close = declaredType.indexOf(QLatin1Char(')'), open + 1);
-    if (open < 0 || close < 0)
-        return 0;
-    bool ok = false;
-    const int length = declaredType.mid(open + 1, close - open - 1).trimmed().toInt(&ok);
-    return ok && length > 0 ? length : 0;
 }
 
 const TableColumn *TableStructure::column(const QString &name) const
@@ -82,4 +75,13 @@ ColumnKind TableStructure::kindOf(const QString &name, const QString &declaredTy
     if (type == QLatin1String("blob") || type == QLatin1String("bytea"))
         return ColumnKind::Binary;
     return ColumnKind::Text;
+}
+
+int TableStructure::lengthOf(const QString &declaredType)
+{
+    static const QRegularExpression text(QStringLiteral("^\\s*(?:n?varchar|character varying|n?char|character)"
+                                                        "\\s*\\(\\s*(\\d+)\\s*\\)\\s*$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = text.match(declaredType);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
 }

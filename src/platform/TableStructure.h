@@ -24,7 +24,7 @@ struct TableColumn
     QString name; // as the database reports it (PostgreSQL: lower case)
     ColumnKind kind = ColumnKind::Text;
     bool generated = false; // identity / AUTOINCREMENT: the database assigns it
-    int maxLength = 0;      // a text column's length in characters; 0 = no limit
+    int length = 0;         // a text column's most characters (VARCHAR(n)); 0 when unlimited
     int integerBits = 64;   // the width of an integer column: 16, 32 or 64
 
     // Whether a number fits an integer column: whole and within its width.
@@ -46,8 +46,8 @@ public:
 
     // The kind of a column from its declared type and default (exposed for tests).
     static ColumnKind kindOf(const QString &name, const QString &declaredType, const QString &defaultText);
-    // The length a text column was declared with ("VARCHAR(30)" -> 30); 0 for none.
-    static int declaredLength(const QString &declaredType);
+    // The length of a declared text type ("VARCHAR(20)" gives 20); 0 for any other type.
+    static int lengthOf(const QString &declaredType);
 
 private:
     QList<TableColumn> m_columns;

@@ -15,6 +15,8 @@ QWidget *CardCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         line->setValidator(new ForbiddenCharValidator(m_forbidden, line));
+        if (const int length = m_maxLengths.value(index.column()); length > 0)
+            line->setMaxLength(length);
         line->setProperty("cellRow", index.row());
         line->setProperty("cellColumn", index.column());
     }

@@ -2,12 +2,48 @@
 
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
+#include "platform/TableStructure.h"
+
+#include <QLoggingCategory>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcCardTemplate, "orvane.ui.cardtemplate")
 
 bool flag(const Recordset &rs, const QString &name)
 {
     return rs.value(name).toInt() != 0;
+}
+
+// Gives the items that are columns of `table` their column's length. PostgreSQL refuses a longer
+// text and SQLite would keep it, so the editors stop the user at the same point on both.
+void applyLengths(Connection &cnn, const QString &table, QList<CardItem> &items)
+{
+    if (table.trimmed().isEmpty())
+        return;
+    auto structure = TableStructure::read(cnn, table.trimmed());
+    if (!structure) {
+        qCWarning(lcCardTemplate) << "no lengths for" << table << structure.error();
+        return;
+    }
+    for (CardItem &item : items) {
+        if (const TableColumn *column = structure->column(item.field))
+            item.maxLength = column->length;
+    }
+}
+
+// The head and body tables of the voucher the template belongs to.
+void applyColumnLengths(Connection &cnn, CardTemplate &t)
+{
+    auto tables = cnn.Query(QStringLiteral("SELECT v.bttblname, v.bwtblname FROM vouchertemplates t "
+                                           "INNER JOIN vouchers v ON v.cardnumber = t.VT_CardNumber WHERE t.VT_ID = ?"),
+                            {t.id});
+    if (!tables || tables->isEmpty()) {
+        qCWarning(lcCardTemplate) << "no tables for template" << t.id << (tables ? QString() : tables.error());
+        return;
+    }
+    applyLengths(cnn, tables->value(0, 0).toString(), t.head);
+    applyLengths(cnn, tables->value(0, 1).toString(), t.body);
 }
 
 } // namespace
@@ -40,6 +76,7 @@ Result<CardTemplate> CardTemplate::load(Connection &cnn, int templateId)
         else
             t.body.append(item);
     }
+    applyColumnLengths(cnn, t);
     return t;
 }
 

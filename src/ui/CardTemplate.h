@@ -18,6 +18,7 @@ struct CardItem
     bool number = false; // right-aligned
     int width = 0;       // column width of a body item, in pixels; 0 for the default
     QString refKind;     // the kind of reference list behind the item; "" when there is none
+    int maxLength = 0;   // the most characters its table column holds; 0 when unlimited
 };
 
 // A display template of the card: its head items and body columns in the template's order.
@@ -29,7 +30,10 @@ struct CardTemplate
 
     bool isEmpty() const { return head.isEmpty() && body.isEmpty(); }
 
-    // Reads template `templateId` from vouchertemplates/voucheritems.
+    // Reads template `templateId` from vouchertemplates/voucheritems. An item that is a text column
+    // of the voucher's head or body table (as the voucher's registration in `vouchers` names them)
+    // takes the column's length as its maxLength; when the tables cannot be read the items stay
+    // without one.
     static Result<CardTemplate> load(Connection &cnn, int templateId);
 };
 

@@ -135,6 +135,8 @@ void VoucherCardWidget::buildHead()
         if (item.number)
             e.edit->setAlignment(Qt::AlignRight);
         e.edit->setValidator(new ForbiddenCharValidator(headForbidden(item.field), e.edit));
+        if (item.maxLength > 0)
+            e.edit->setMaxLength(item.maxLength);
         if (!item.refKind.isEmpty()) {
             QAction *refer = e.edit->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
                                                QLineEdit::TrailingPosition);
@@ -168,8 +170,10 @@ void VoucherCardWidget::buildGrid()
     m_grid->clear();
     m_grid->setRowCount(0);
     m_grid->setColumnCount(int(m_columns.size()));
+    QList<int> lengths;
     for (int c = 0; c < m_columns.size(); ++c) {
         const CardItem &item = m_template.body[m_columns[c]];
+        lengths << item.maxLength;
         auto *header = new QTableWidgetItem(requiredCaption(item));
         if (item.required)
             header->setForeground(kRequired);
@@ -177,6 +181,7 @@ void VoucherCardWidget::buildGrid()
         if (item.width > 0)
             m_grid->setColumnWidth(c, item.width);
     }
+    m_delegate->setMaxLengths(lengths);
 }
 
 int VoucherCardWidget::columnOf(const QString &field) const
@@ -264,19 +269,21 @@ int VoucherCardWidget::row() const
 
 bool VoucherCardWidget::getVoucherDataXML(VoucherDocument &head, VoucherDocument &body)
 {
-    // Head items typed into but not finished yet (a shortcut pressed inside the item) count.
-    VoucherRow row = m_head.headRow();
+    // Head items typed into but not finished yet (a shortcut pressed inside the item) count in the
+    // documents handed out, but are not taken into the card's own: the entry is still to be checked,
+    // and a refused one goes back to the value the card holds.
+    head = m_head;
+    VoucherRow row = head.headRow();
     for (auto it = m_headEditors.cbegin(); it != m_headEditors.cend(); ++it) {
         const QString text = it->edit->text();
         if (text == headValue(it.key()))
             continue;
         if (row.isNull())
-            row = m_head.appendRow();
+            row = head.appendRow();
         row.setValue(it.key(), text);
     }
-    head = m_head;
     body = m_body;
-    return !m_head.isEmpty();
+    return !head.isEmpty();
 }
 
 void VoucherCardWidget::setHeadBadStr(int index, const QString &text)
@@ -473,19 +480,27 @@ QLabel *VoucherCardWidget::headLabel(const QString &field) const
 void VoucherCardWidget::finishHeadEntry(const QString &field)
 {
     QLineEdit *edit = headEditor(field);
-    if (m_filling || !edit || edit->isReadOnly())
+    // A check's message box takes the focus from the item, which finishes the entry once more.
+    if (m_filling || m_checking || !edit || edit->isReadOnly())
         return;
+    const QString previous = headValue(field);
     QString value = edit->text();
-    if (value == headValue(field))
+    if (value == previous)
         return;
     int result = 2;
-    emit headCellCheck(field, value, result);
+    {
+        const QScopedValueRollback checking(m_checking, true);
+        emit headCellCheck(field, value, result);
+    }
     const QScopedValueRollback filling(m_filling, true);
-    if (result == 0) {
-        edit->setText(headValue(field));
+    if (result != 0) {
+        setHeaderText(field, value);
         return;
     }
-    setHeaderText(field, value);
+    // Back to what the head held before the entry, whatever the check wrote meanwhile.
+    if (headValue(field) != previous)
+        setHeaderText(field, previous);
+    edit->setText(previous);
 }
 
 void VoucherCardWidget::commitPendingEntry()
@@ -514,14 +529,19 @@ void VoucherCardWidget::onCellChanged(QTableWidgetItem *item)
     if (r < 0 || r >= m_lines.size() || c < 0 || c >= m_columns.size())
         return;
     const QString field = m_template.body[m_columns[c]].field;
+    VoucherRow line = m_lines[r];
+    const QString previous = line.value(field);
     QString value = item->text();
-    if (value == m_lines[r].value(field))
+    if (value == previous)
         return;
     int result = 2;
     emit bodyCellCheck(field, value, r + 1, result);
     if (result == 0) {
+        // Back to what the line held before the entry, whatever the check wrote meanwhile.
         const QScopedValueRollback filling(m_filling, true);
-        item->setText(m_lines[r].value(field));
+        if (line.value(field) != previous)
+            line.setValue(field, previous);
+        item->setText(previous);
         return;
     }
     setBodyText(r + 1, field, value);

@@ -156,6 +156,7 @@ private:
     QString m_bodyBadStr;
     QString m_numberingRule;
     bool m_filling = false;
+    bool m_checking = false; // a head entry's check is under way
 
     QWidget *m_headPanel;
     QGridLayout *m_headGrid;

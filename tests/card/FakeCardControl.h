@@ -18,6 +18,7 @@ public:
                            "bexpand", "imanhrs",  "isellexch",   "ifinishexch", "vt_id"};
     QStringList bodyFields{"cpscode", "ipsquantity", "tdqtyd", "cwhcode", "csocode", "childguid"};
     QSet<QString> requiredHead; // fields whose item must not be left empty
+    QString badStr;             // characters typed text may not hold
 
     QMap<QString, QString> head;
     QList<QMap<QString, QString>> body;
@@ -62,7 +63,7 @@ public:
         }
         return true;
     }
-    QString BodyBadStr() const override { return {}; }
+    QString BodyBadStr() const override { return badStr; }
     void setHeadBadStr(int, const QString &) override {}
 
     int EditState() const override { return editState; }

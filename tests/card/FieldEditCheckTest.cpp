@@ -57,6 +57,22 @@ TEST_P(HeadCellCheck, copies_the_customer_row_and_refuses_an_unknown_customer)
     EXPECT_EQ(control().head.value(QStringLiteral("ccuscode")), QStringLiteral("C01"));
 }
 
+TEST_P(HeadCellCheck, a_refused_entry_leaves_the_item_as_it_was_and_an_accepted_one_goes_in_cleaned)
+{
+    control().badStr = QStringLiteral("'");
+    head(QStringLiteral("ccuscode"), QStringLiteral("C01"));
+    head(QStringLiteral("ccusname"), QStringLiteral("华东机械"));
+    // Cleaned to KH9999 first, which no customer has.
+    EXPECT_EQ(typeHead(QStringLiteral("ccuscode"), QStringLiteral("KH'9999")), 0);
+    EXPECT_EQ(lastMessage(), QStringLiteral("表头：客户档案不存在或者您没有该数据权限,请检查!"));
+    EXPECT_EQ(control().head.value(QStringLiteral("ccuscode")), QStringLiteral("C01"));
+    EXPECT_EQ(control().head.value(QStringLiteral("ccusname")), QStringLiteral("华东机械"));
+
+    EXPECT_EQ(typeHead(QStringLiteral("ccuscode"), QStringLiteral("C'02")), 2);
+    EXPECT_EQ(control().head.value(QStringLiteral("ccuscode")), QStringLiteral("C02"));
+    EXPECT_EQ(control().head.value(QStringLiteral("ccusname")), QStringLiteral("华南机械"));
+}
+
 TEST_P(HeadCellCheck, finds_the_unit_by_name_among_the_units_of_the_new_items_group)
 {
     head(QStringLiteral("cnewinvcode"), QStringLiteral("A001"));

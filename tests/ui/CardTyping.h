@@ -10,6 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 // Typing into a card as the user does; the card's window must be active.
 
 // Types text into a widget: ASCII as key strokes, anything else as an input method commits it.

@@ -183,6 +183,25 @@ TEST_P(CardWidget, forbidden_characters_are_refused_as_they_are_typed)
     EXPECT_EQ(card.bodyText(1, QStringLiteral("cpscode")), QStringLiteral("Q1"));
 }
 
+TEST_P(CardWidget, items_and_cells_take_no_more_characters_than_their_columns_hold)
+{
+    beginEdit();
+    const QString tooLong = QStringLiteral("k") + QStringLiteral("客户").repeated(11); // 23 characters
+    typeHead("ccuscode", tooLong);                                                     // VARCHAR(20)
+    EXPECT_EQ(card.headerText(QStringLiteral("ccuscode")), tooLong.left(20));
+    EXPECT_EQ(head("cmemo")->maxLength(), 255);
+    // Not a column of the head table (the customer's short name comes from the customer): as typed.
+    typeHead("ccusabbname", tooLong);
+    EXPECT_EQ(card.headerText(QStringLiteral("ccusabbname")), tooLong);
+
+    typeCell(1, "cwhcode", tooLong); // VARCHAR(20)
+    EXPECT_EQ(card.bodyText(1, QStringLiteral("cwhcode")), tooLong.left(20));
+    typeCell(1, "cpscode", tooLong); // VARCHAR(60)
+    EXPECT_EQ(card.bodyText(1, QStringLiteral("cpscode")), tooLong);
+    typeCell(1, "cwhname", tooLong); // the warehouse's name, not a line column
+    EXPECT_EQ(card.bodyText(1, QStringLiteral("cwhname")), tooLong);
+}
+
 TEST_P(CardWidget, a_check_may_change_or_refuse_an_entry)
 {
     beginEdit();
