@@ -76,10 +76,11 @@ ReferenceSource sourceOf(Kind kind, DataPermission &permission)
     if (kind == Kind::Unit)
         return {QStringLiteral("SELECT cComUnitCode FROM ComputationUnit WHERE cComUnitCode IN (%1)"), 0,
                 QStringLiteral("计量单位不存在,请检查!")};
-    const BaseCheckQuery *query = baseCheckQuery(familyOf(kind));
+    const FieldFamily family = familyOf(kind);
+    const BaseCheckQuery *query = baseCheckQuery(family);
     const int match = kind == Kind::PersonByName ? 1 : 0;
     return {query->select + QStringLiteral(" AND ") + query->matchColumns.at(match) + QStringLiteral(" IN (%1) AND (")
-                + permission.GetFieldCondition(query->permissionColumn) + QLatin1Char(')'),
+                + permission.GetFieldCondition(dataPermissionColumn(family)) + QLatin1Char(')'),
             match, query->notFound};
 }
 

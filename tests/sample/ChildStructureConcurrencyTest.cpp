@@ -1,6 +1,7 @@
 #include "ChildStructureFixture.h"
 
 #include "platform/Connection.h"
+#include "support/MasterDataRows.h"
 
 #include <QThread>
 
@@ -57,6 +58,7 @@ protected:
                                  {"csocode", "V2"},
                                  {"psguid", "1003"},
                                  {"vt_id", ""}});
+        MasterDataRows::items(child.connection(), {QStringLiteral("RAW")});
         addRow(child.domBody(),
                {{"cpscode", "RAW"}, {"ipsquantity", "1"}, {"tdqtyd", "1"}, {"cwhcode", "01"}, {"editprop", "A"}});
         QVariant id;
