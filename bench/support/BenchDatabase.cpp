@@ -3,6 +3,7 @@
 #include "host/clsLogin.h"
 #include "platform/Schema.h"
 
+#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QUrl>
 #include <QUrlQuery>
@@ -40,7 +41,11 @@ BenchDatabase::BenchDatabase(Backend backend)
             m_error = QStringLiteral("ORVANE_TEST_PG is not set");
             return;
         }
-        m_schema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
+        // One schema per database: a program keeps several fixtures at once, and a name shared by
+        // two of them would let the second drop the first one's data. The process id keeps two
+        // programs that run at the same time apart.
+        static QAtomicInt schemas;
+        m_schema = QStringLiteral("bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(schemas.fetchAndAddRelaxed(1));
         Connection admin;
         auto opened = admin.Open(base);
         if (!opened) {

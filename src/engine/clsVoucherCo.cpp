@@ -152,9 +152,7 @@ Result<Recordset> clsVoucherCo::loadInto(VoucherDocument &doc, const QString &sq
 
 Result<void> clsVoucherCo::loadBody(VoucherDocument &doc, const QVariant &headId)
 {
-    auto rs = loadInto(doc, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName() + QStringLiteral(" WHERE ")
-                                + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ") + m_info->SubIDName(),
-                       {headId});
+    auto rs = loadInto(doc, bodySql(), {headId});
     if (!rs)
         return fail(rs.error());
     return {};
@@ -162,12 +160,48 @@ Result<void> clsVoucherCo::loadBody(VoucherDocument &doc, const QVariant &headId
 
 Result<QVariant> clsVoucherCo::boundId(bool largest)
 {
+    return m_cnn.Scalar(boundIdSql(largest));
+}
+
+QString clsVoucherCo::bodySql() const
+{
+    return QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BWQName() + QStringLiteral(" WHERE ")
+           + m_info->IDNameSub() + QStringLiteral(" = ? ORDER BY ") + m_info->SubIDName();
+}
+
+QString clsVoucherCo::boundIdSql(bool largest) const
+{
     // ORDER BY ... LIMIT 1 rather than MAX/MIN: both backends walk the key index of the head table
     // through the view, where an aggregate over a joined view may read every row.
     const QString id = m_info->IDName();
-    return m_cnn.Scalar(QStringLiteral("SELECT ") + id + QStringLiteral(" FROM ") + m_info->BTQName()
-                        + whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
-                        + (largest ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + QStringLiteral(" LIMIT 1"));
+    return QStringLiteral("SELECT ") + id + QStringLiteral(" FROM ") + m_info->BTQName()
+           + whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
+           + (largest ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + QStringLiteral(" LIMIT 1");
+}
+
+QString clsVoucherCo::moveSql(enumVoucherMoveStyle eMoveStyle) const
+{
+    const QString id = m_info->IDName();
+    QString sql = QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName();
+    switch (eMoveStyle) {
+    case evmsMoveFirst:
+    case evmsMoveLast:
+        sql += whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
+               + (eMoveStyle == evmsMoveFirst ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+        break;
+    case evmsMovePrevious:
+    case evmsMoveNext:
+        sql += QStringLiteral(" WHERE (") + id + (eMoveStyle == evmsMovePrevious ? QStringLiteral(" < ?)") : QStringLiteral(" > ?)"))
+               + whereClause(QStringLiteral("AND")) + QStringLiteral(" ORDER BY ") + id
+               + (eMoveStyle == evmsMovePrevious ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        break;
+    }
+    return sql + QStringLiteral(" LIMIT 1");
+}
+
+clsVoucherCo::MoveStatements clsVoucherCo::moveStatements(enumVoucherMoveStyle eMoveStyle) const
+{
+    return {moveSql(eMoveStyle), bodySql(), boundIdSql(true), boundIdSql(false)};
 }
 
 Result<void> clsVoucherCo::updatePosition(const Recordset &head)
@@ -282,25 +316,11 @@ Result<void> clsVoucherCo::VoucherMove(enumVoucherMoveStyle eMoveStyle)
     if (!m_cnn.isOpen())
         return fail(QStringLiteral("数据库连接已关闭"));
     const QString id = m_info->IDName();
-    QString sql = QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName();
     QVariantList params;
-    switch (eMoveStyle) {
-    case evmsMoveFirst:
-    case evmsMoveLast:
-        sql += whereClause(QStringLiteral("WHERE")) + QStringLiteral(" ORDER BY ") + id
-               + (eMoveStyle == evmsMoveFirst ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
-        break;
-    case evmsMovePrevious:
-    case evmsMoveNext:
-        sql += QStringLiteral(" WHERE (") + id + (eMoveStyle == evmsMovePrevious ? QStringLiteral(" < ?)") : QStringLiteral(" > ?)"))
-               + whereClause(QStringLiteral("AND")) + QStringLiteral(" ORDER BY ") + id
-               + (eMoveStyle == evmsMovePrevious ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    if (eMoveStyle == evmsMovePrevious || eMoveStyle == evmsMoveNext)
         params << idValue(m_sp->CurID);
-        break;
-    }
-    sql += QStringLiteral(" LIMIT 1");
     VoucherDocument head;
-    auto headRs = loadInto(head, sql, params);
+    auto headRs = loadInto(head, moveSql(eMoveStyle), params);
     if (!headRs)
         return fail(headRs.error());
     VoucherDocument body;

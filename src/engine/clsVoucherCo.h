@@ -48,6 +48,17 @@ public:
     Result<void> Refresh();
     // Loads the first, previous, next or last voucher of the shown set. Errors go to the caller.
     Result<void> VoucherMove(enumVoucherMoveStyle eMoveStyle);
+    // The statements a move runs, in this order: the head moved to (by one: "?" is the current
+    // identifier), its body lines ("?" the head's identifier), the largest and the smallest
+    // identifier of the shown set. For benchmarks that run them without the engine around them.
+    struct MoveStatements
+    {
+        QString head;
+        QString body;
+        QString largestId;
+        QString smallestId;
+    };
+    MoveStatements moveStatements(enumVoucherMoveStyle eMoveStyle) const;
     // True when the loaded head's row version no longer matches the database (changed or deleted
     // by someone else); a failing query also answers true.
     bool TimeStampChange();
@@ -175,6 +186,9 @@ private:
     Result<void> loadBody(VoucherDocument &doc, const QVariant &headId);
     Result<void> updatePosition(const Recordset &head);
     Result<QVariant> boundId(bool largest);
+    QString bodySql() const;
+    QString boundIdSql(bool largest) const;
+    QString moveSql(enumVoucherMoveStyle eMoveStyle) const;
     QString whereClause(const QString &keyword) const;
     void readSalesStartDate();
     // Loads the card's numbering rule into domFormat; "" or the text for the failing step.

@@ -25,6 +25,17 @@ bool startsWithWord(const QString &sql, int pos, QLatin1String word)
     return end >= sql.size() || !(sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_'));
 }
 
+// A statement that may change what the cached statements refer to. SQLite prepares its statements
+// again by itself; PostgreSQL refuses a prepared statement whose result columns changed.
+bool changesSchema(const QString &sql)
+{
+    int pos = 0;
+    while (pos < sql.size() && sql[pos].isSpace())
+        ++pos;
+    return startsWithWord(sql, pos, QLatin1String("CREATE")) || startsWithWord(sql, pos, QLatin1String("ALTER"))
+           || startsWithWord(sql, pos, QLatin1String("DROP"));
+}
+
 } // namespace
 
 Connection::Connection()
@@ -123,6 +134,10 @@ void Connection::clearFailures()
 void Connection::noteFailure(const QSqlError &error)
 {
     const FailureKind kind = isOpen() ? dialect().failureKind(error.nativeErrorCode()) : FailureKind::Lost;
+    // A failed statement breaks a PostgreSQL transaction: until it ends the server refuses even
+    // the DEALLOCATE that freeing a prepared statement sends.
+    if (m_inTransaction && backend() == Backend::Postgres)
+        m_statements.setDeferFrees(true);
     if (kind == FailureKind::Lost) {
         // The server rolled back whatever was open when the connection went.
         m_lost = true;
@@ -139,6 +154,10 @@ void Connection::Close()
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (m_inTransaction && db.isOpen())
             db.rollback();
+        // The queries free their server-side statements as they go, which needs the connection.
+        m_statements.setDeferFrees(false);
+        m_statements.clear();
+        m_statements.freeDeferred();
         db.close();
     }
     m_inTransaction = false;
@@ -173,41 +192,57 @@ QString Connection::describe(const QSqlError &error) const
     return text;
 }
 
-Result<void> Connection::run(QSqlQuery &q, const QString &sql, const QVariantList &params)
+// Runs one statement and returns the query that holds its outcome: adhoc for a statement without
+// parameters, else the connection's prepared query for the text. The caller reads what it needs and
+// calls finish() on it, so a cached SQLite statement does not stay open between uses.
+Result<QSqlQuery *> Connection::run(QSqlQuery &adhoc, const QString &sql, const QVariantList &params)
 {
     if (!isOpen()) {
         if (isLost())
             noteFailure(QSqlError());
         return fail(QStringLiteral("数据库连接已关闭"));
     }
-    q.setForwardOnly(true);
+    QSqlQuery *q = &adhoc;
+    QSqlError error;
     bool ok;
     if (params.isEmpty()) {
-        ok = q.exec(sql);
+        if (changesSchema(sql))
+            m_statements.clear();
+        adhoc.setForwardOnly(true);
+        ok = adhoc.exec(sql);
+        error = adhoc.lastError();
     } else {
-        ok = q.prepare(sql);
+        q = m_statements.acquire(database(), sql, int(params.size()), &error);
+        ok = q != nullptr;
         if (ok) {
-            for (const QVariant &v : params)
-                q.addBindValue(v);
-            ok = q.exec();
+            // By position: values bound last time are replaced, not added to.
+            for (qsizetype i = 0; i < params.size(); ++i)
+                q->bindValue(int(i), params[i]);
+            ok = q->exec();
+            if (!ok)
+                error = q->lastError();
         }
     }
-    const QSqlError error = q.lastError();
     m_lastUniqueViolation = !ok && dialect().isUniqueViolation(error.nativeErrorCode(), error.databaseText());
     if (!ok) {
         noteFailure(error);
+        // A query whose execution failed is not run again: the driver may have left it half reset.
+        if (!params.isEmpty())
+            m_statements.remove(sql);
         return fail(describe(error));
     }
-    return {};
+    return q;
 }
 
 Result<qint64> Connection::runOne(const QString &sql, const QVariantList &params)
 {
-    QSqlQuery q(database());
-    auto done = run(q, sql, params);
-    if (!done)
-        return fail(done.error());
-    return qint64(q.numRowsAffected() < 0 ? 0 : q.numRowsAffected());
+    QSqlQuery adhoc(database());
+    auto q = run(adhoc, sql, params);
+    if (!q)
+        return fail(q.error());
+    const int affected = (*q)->numRowsAffected();
+    (*q)->finish();
+    return qint64(affected < 0 ? 0 : affected);
 }
 
 Result<qint64> Connection::Execute(const QString &sql)
@@ -229,11 +264,13 @@ Result<qint64> Connection::Execute(const QString &sql, const QVariantList &param
 
 Result<Recordset> Connection::Query(const QString &sql, const QVariantList &params)
 {
-    QSqlQuery q(database());
-    auto done = run(q, sql, params);
-    if (!done)
-        return fail(done.error());
-    return Recordset::fromQuery(q);
+    QSqlQuery adhoc(database());
+    auto q = run(adhoc, sql, params);
+    if (!q)
+        return fail(q.error());
+    Recordset rs = Recordset::fromQuery(**q); // copied out before the query is run again
+    (*q)->finish();
+    return rs;
 }
 
 Result<QVariant> Connection::Scalar(const QString &sql, const QVariantList &params)
@@ -305,9 +342,11 @@ Result<void> Connection::CommitTrans()
         if (!m_lost)
             db.rollback();
         m_inTransaction = false;
+        endTransaction();
         return fail(why);
     }
     m_inTransaction = false;
+    endTransaction();
     return {};
 }
 
@@ -321,7 +360,17 @@ Result<void> Connection::RollbackTrans()
         noteFailure(db.lastError());
         return fail(describe(db.lastError()));
     }
+    endTransaction();
     return {};
+}
+
+// Statements dropped while the transaction was broken can be freed now.
+void Connection::endTransaction()
+{
+    if (m_lost)
+        return; // nothing can be freed on the server; Close() drops them
+    m_statements.setDeferFrees(false);
+    m_statements.freeDeferred();
 }
 
 QStringList Connection::splitStatements(const QString &sql)

@@ -5,6 +5,7 @@
 #include "FailureKind.h"
 #include "Recordset.h"
 #include "Result.h"
+#include "StatementCache.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -16,7 +17,10 @@
 // Statements given without parameters may be batches: they are split into single statements
 // (neither driver runs a batch as one: SQLite runs only the first statement, PostgreSQL reports only
 // the last count) and the counts are added up. Statements given with parameters are single
-// statements whose "?" placeholders are bound, so no value can change their meaning.
+// statements whose "?" placeholders are bound, so no value can change their meaning. They are
+// prepared once per connection and kept by their text (see StatementCache), so a statement run
+// again is only executed with its new values; the cache is emptied when a statement without
+// parameters changes the schema (CREATE, ALTER, DROP), and on Close and Reopen.
 //
 // Each Connection owns its own QSqlDatabase connection; it is closed and removed on destruction.
 // Not copyable; use it from the thread that created it.
@@ -95,8 +99,12 @@ public:
     // bodies and SQLite trigger bodies (BEGIN ... END) whole.
     static QStringList splitStatements(const QString &sql);
 
+    // How many prepared statements the connection keeps at the moment.
+    int preparedStatementCount() const { return m_statements.size(); }
+
 private:
-    Result<void> run(class QSqlQuery &query, const QString &sql, const QVariantList &params);
+    Result<class QSqlQuery *> run(class QSqlQuery &adhoc, const QString &sql, const QVariantList &params);
+    void endTransaction();
     Result<qint64> runOne(const QString &sql, const QVariantList &params);
     QString describe(const class QSqlError &error) const;
 
@@ -109,4 +117,5 @@ private:
     bool m_lost = false;
     bool m_commitOutcomeUnknown = false;
     int m_generation = 0;
+    StatementCache m_statements;
 };

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -149,8 +150,29 @@ void normaliseMarks(pugi::xml_node root)
 
 VoucherDocument::VoucherDocument() = default;
 VoucherDocument::~VoucherDocument() = default;
-VoucherDocument::VoucherDocument(VoucherDocument &&other) noexcept = default;
-VoucherDocument &VoucherDocument::operator=(VoucherDocument &&other) noexcept = default;
+
+// The tree moves with its owner, so the append point stays right for this object; the source is
+// left empty and must not keep it.
+VoucherDocument::VoucherDocument(VoucherDocument &&other) noexcept
+    : m_doc(std::move(other.m_doc))
+    , m_text(std::move(other.m_text))
+    , m_appendData(std::exchange(other.m_appendData, nullptr))
+    , m_appendBefore(std::exchange(other.m_appendBefore, nullptr))
+{
+    other.m_text.clear();
+}
+
+VoucherDocument &VoucherDocument::operator=(VoucherDocument &&other) noexcept
+{
+    if (this != &other) {
+        m_doc = std::move(other.m_doc);
+        m_text = std::move(other.m_text);
+        other.m_text.clear();
+        m_appendData = std::exchange(other.m_appendData, nullptr);
+        m_appendBefore = std::exchange(other.m_appendBefore, nullptr);
+    }
+    return *this;
+}
 
 VoucherDocument::VoucherDocument(const VoucherDocument &other)
     : m_text(other.m_text)
@@ -202,6 +224,7 @@ Result<void> VoucherDocument::loadXML(const QString &text)
     normaliseMarks(*doc);
     m_doc = std::move(doc);
     m_text.clear();
+    forgetAppendPoint();
     return {};
 }
 
@@ -215,6 +238,7 @@ Result<void> VoucherDocument::loadXML(const QByteArray &utf8)
     normaliseMarks(*doc);
     m_doc = std::move(doc);
     m_text.clear();
+    forgetAppendPoint();
     return {};
 }
 
@@ -246,6 +270,13 @@ void VoucherDocument::clear()
 {
     m_doc.reset();
     m_text.clear();
+    forgetAppendPoint();
+}
+
+void VoucherDocument::forgetAppendPoint() const
+{
+    m_appendData = nullptr;
+    m_appendBefore = nullptr;
 }
 
 QList<VoucherRow> VoucherDocument::rows() const
@@ -349,23 +380,30 @@ VoucherRow VoucherDocument::selectSingleNode(const QString &xpath) const
 VoucherRow VoucherDocument::appendRow()
 {
     pugi::xml_document &doc = document();
-    pugi::xml_node data = findElement(doc, "rs:data");
-    if (!data) {
-        pugi::xml_node root = doc.document_element();
-        if (!root) {
-            data = RecordsetXmlWriter::appendSkeleton(doc);
-        } else if (isRow(root)) {
-            // A lone row as the whole document (a head row built by hand): put it into a proper
-            // data section. The row is moved, not copied, so handles to it stay valid.
-            data = RecordsetXmlWriter::appendSkeleton(doc);
-            data.append_move(root);
-        } else {
-            data = root.append_child("rs:data");
+    if (!m_appendData) {
+        pugi::xml_node data = findElement(doc, "rs:data");
+        if (!data) {
+            pugi::xml_node root = doc.document_element();
+            if (!root) {
+                data = RecordsetXmlWriter::appendSkeleton(doc);
+            } else if (isRow(root)) {
+                // A lone row as the whole document (a head row built by hand): put it into a proper
+                // data section. The row is moved, not copied, so handles to it stay valid.
+                data = RecordsetXmlWriter::appendSkeleton(doc);
+                data.append_move(root);
+            } else {
+                data = root.append_child("rs:data");
+            }
         }
+        // New rows go after the existing rows, before any change section. Inserting before that
+        // section keeps it the first one, so both stay right for the next row.
+        const pugi::xml_node pending = data.find_child([](const pugi::xml_node &n) { return isPendingSection(n); });
+        m_appendData = data.internal_object();
+        m_appendBefore = pending.internal_object();
     }
-    // New rows go after the existing rows, before any change section.
-    pugi::xml_node pending = data.find_child([](const pugi::xml_node &n) { return isPendingSection(n); });
-    const pugi::xml_node row = pending ? data.insert_child_before("z:row", pending) : data.append_child("z:row");
+    pugi::xml_node data(m_appendData);
+    const pugi::xml_node row = m_appendBefore ? data.insert_child_before("z:row", pugi::xml_node(m_appendBefore))
+                                              : data.append_child("z:row");
     return VoucherRow(row.internal_object());
 }
 
@@ -377,6 +415,7 @@ bool VoucherDocument::removeRow(const VoucherRow &row)
     const pugi::xml_node node(row.m_node);
     if (node.root() != doc->root())
         return false;
+    forgetAppendPoint(); // the element may be the data section or a change section
     return node.parent().remove_child(node);
 }
 
@@ -445,13 +484,16 @@ pugi::xml_document *VoucherDocument::dom() const
             qWarning().noquote() << "VoucherDocument:" << parseError(result, m_text.constData(), size_t(m_text.size()));
         m_doc = std::move(doc);
         m_text.clear();
+        forgetAppendPoint();
     }
     return m_doc.get();
 }
 
 pugi::xml_document &VoucherDocument::document()
 {
-    if (!dom())
+    if (!dom()) {
         m_doc = std::make_unique<pugi::xml_document>();
+        forgetAppendPoint();
+    }
     return *m_doc;
 }

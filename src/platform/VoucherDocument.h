@@ -14,6 +14,7 @@ class Recordset;
 
 namespace pugi {
 class xml_document;
+struct xml_node_struct;
 }
 
 // One column of a document's schema section (s:AttributeType).
@@ -115,10 +116,17 @@ public:
 private:
     pugi::xml_document *dom() const; // parses m_text first if need be; null when empty
     pugi::xml_document &document();  // the same, creating an empty document
+    void forgetAppendPoint() const;
 
     // A document made from a recordset is held as its text until something looks inside: most
     // documents go from the database to the card and back as text, and parsing finished text is
     // cheaper than building the tree node by node. At most one of the two is set.
     mutable std::unique_ptr<pugi::xml_document> m_doc;
     mutable QByteArray m_text;
+    // Where appendRow() put its last row: the data section and the first change section in it
+    // (null when there is none). Finding them again costs a walk over every row, which made entering
+    // many lines quadratic. Only appendRow() sets them; anything else that may change the tree's
+    // structure (loading, clearing, removing, copying, moving) forgets them.
+    mutable pugi::xml_node_struct *m_appendData = nullptr;
+    mutable pugi::xml_node_struct *m_appendBefore = nullptr;
 };

@@ -113,6 +113,8 @@ protected:
         samples.voucher(1, QStringLiteral("YP001"));
         db.exec(QStringLiteral("INSERT INTO Inventory (iId, cInvCode, cInvName, cComUnitCode, bService, bInvType) "
                                "VALUES (1, 'NEW1', '新品1', 'PCS', 0, 0)"));
+        // The sample's unit: the save refuses a unit the unit master does not hold.
+        db.exec(QStringLiteral("INSERT INTO ComputationUnit (cComUnitCode, cComUnitName) VALUES ('PCS', 'PCS')"));
     }
     void TearDown() override
     {

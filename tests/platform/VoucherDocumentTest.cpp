@@ -113,6 +113,48 @@ TEST(VoucherDocumentInterop, reports_and_keeps_pending_change_sections)
     EXPECT_EQ(again.nthRow(1).value(QStringLiteral("shipperid")), QStringLiteral("20"));
 }
 
+// appendRow() remembers where it put the last row; these cases change the tree in between and
+// would write into a freed or foreign element if the remembered place were kept.
+TEST(VoucherDocumentInterop, keeps_appending_rows_before_the_change_sections)
+{
+    VoucherDocument doc;
+    ASSERT_TRUE(doc.loadXML(fixture("shippers-pending.xml")).has_value());
+    for (int id = 20; id < 23; ++id)
+        doc.appendRow().setValue(QStringLiteral("ShipperID"), QString::number(id));
+    EXPECT_EQ(values(doc.rows(), QStringLiteral("shipperid")), QStringList({"2", "20", "21", "22"}));
+
+    // Without its first change section the next row goes before the second one.
+    ASSERT_TRUE(doc.removeRow(doc.selectSingleNode(QStringLiteral("//rs:data/*[not(self::z:row)]"))));
+    doc.appendRow().setValue(QStringLiteral("ShipperID"), QStringLiteral("23"));
+    const VoucherDocument again = loaded(doc.xml());
+    EXPECT_EQ(values(again.rows(), QStringLiteral("shipperid")), QStringList({"2", "20", "21", "22", "23"}));
+    EXPECT_EQ(again.nthRow(4).value(QStringLiteral("shipperid")), QStringLiteral("23"));
+}
+
+TEST(VoucherDocumentEdit, appends_into_its_own_tree_after_a_copy_a_move_or_a_reload)
+{
+    VoucherDocument doc;
+    doc.appendRow().setValue(QStringLiteral("n"), QStringLiteral("1"));
+
+    VoucherDocument copy = doc;
+    copy.appendRow().setValue(QStringLiteral("n"), QStringLiteral("copy"));
+    EXPECT_EQ(values(doc.rows(), QStringLiteral("n")), QStringList({"1"}));
+
+    VoucherDocument moved = std::move(doc);
+    moved.appendRow().setValue(QStringLiteral("n"), QStringLiteral("2"));
+    doc.appendRow().setValue(QStringLiteral("n"), QStringLiteral("fresh")); // NOLINT: reused after move
+    EXPECT_EQ(values(moved.rows(), QStringLiteral("n")), QStringList({"1", "2"}));
+    EXPECT_EQ(values(doc.rows(), QStringLiteral("n")), QStringList({"fresh"}));
+
+    ASSERT_TRUE(moved.loadXML(QString::fromUtf8(kBody)).has_value());
+    moved.appendRow().setValue(QStringLiteral("isubid"), QStringLiteral("8"));
+    EXPECT_EQ(moved.rowCount(), 8);
+    moved.clear();
+    moved.appendRow();
+    EXPECT_EQ(moved.rowCount(), 1);
+    EXPECT_EQ(values(copy.rows(), QStringLiteral("n")), QStringList({"1", "copy"}));
+}
+
 TEST(VoucherDocumentInterop, accepts_the_layout_and_value_spellings_of_real_exports)
 {
     VoucherDocument doc
