@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -49,6 +50,20 @@ Fixture &fixture(Backend backend, const QString &shape, int vouchers, int lines)
     return cache.emplace(key, std::move(f)).first->second;
 }
 
+// Microseconds per step of the engine's last run of a hot path ("move/0", "load1000/1": path,
+// lines and backend), for the floors' ratio.
+std::map<QString, double> &engineTimes()
+{
+    static std::map<QString, double> micros;
+    return micros;
+}
+
+std::optional<double> engineMicros(const QString &key)
+{
+    const auto found = engineTimes().find(key);
+    return found == engineTimes().end() ? std::nullopt : std::optional<double>(found->second);
+}
+
 void BM_LoadVoucher(benchmark::State &state)
 {
     const int lines = int(state.range(1));
@@ -60,21 +75,17 @@ void BM_LoadVoucher(benchmark::State &state)
     auto sp = std::make_shared<clsVoucherShowParameter>();
     clsVoucherCo engine;
     engine.Initial(f.login, QStringLiteral("1801"), sp);
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         sp->ID = f.firstId + 1;
         engine.GetVoucherData();
-        benchmark::DoNotOptimize(engine.domBody().rowCount());
     }
+    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+    if (state.iterations() > 0)
+        engineTimes()[QStringLiteral("load%1/%2").arg(lines).arg(int(backendArg(state)))] = spent.count() / double(state.iterations());
     if (engine.domBody().rowCount() != lines)
         state.SkipWithError("wrong number of lines loaded");
     state.counters["lines"] = lines;
-}
-
-// Microseconds per move of the last BM_VoucherMove run, by backend, for the floors' ratio.
-std::map<Backend, double> &engineMoveMicros()
-{
-    static std::map<Backend, double> micros;
-    return micros;
 }
 
 constexpr int kMoveVouchers = 100000;
@@ -115,53 +126,64 @@ void BM_VoucherMove(benchmark::State &state)
     }
     const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
     if (vouchers == moveVouchers() && state.iterations() > 0)
-        engineMoveMicros()[backendArg(state)] = spent.count() / double(state.iterations());
+        engineTimes()[QStringLiteral("move/%1").arg(int(backendArg(state)))] = spent.count() / double(state.iterations());
     state.counters["vouchers"] = vouchers;
 }
 
-// The floor of a move: the statements the engine runs for it (head, body lines, largest and
-// smallest identifier), prepared once and executed with the value of each move, every cell of
-// every result read. Runners return the identifier moved to, or -1 when a statement failed.
-class MoveFloor
+// The floors of a move and a load: the statements the engine runs for them, prepared once and
+// executed with the value of each step, every cell of every result read. A floor runs statement
+// `index` of the engine's list (see statementList) with `value` bound to its first `values`
+// placeholders and returns the first cell of the first row (the head's identifier comes first),
+// or -1 when the statement failed.
+class StatementFloor
 {
 public:
-    virtual ~MoveFloor() = default;
-    virtual qint64 move(bool forward, qint64 from) = 0;
-};
+    virtual ~StatementFloor() = default;
+    virtual qint64 run(int index, qint64 value, int values) = 0;
 
-// Through QSqlQuery, prepared once: what Qt SQL costs without our connection layer.
-class QtMoveFloor final : public MoveFloor
-{
-public:
-    QtMoveFloor(const QSqlDatabase &db, const clsVoucherCo::MoveStatements &next, const clsVoucherCo::MoveStatements &back)
-        : m_next(prepared(db, next.head))
-        , m_back(prepared(db, back.head))
-        , m_body(prepared(db, next.body))
-        , m_largest(prepared(db, next.largestId))
-        , m_smallest(prepared(db, next.smallestId))
-    {}
-
-    qint64 move(bool forward, qint64 from) override
+    // Head moved to, its lines, the probe of the set around it.
+    qint64 move(bool forward, qint64 from)
     {
-        const qint64 to = run(forward ? *m_next : *m_back, from);
-        if (to < 0 || run(*m_body, to) < 0 || run(*m_largest, {}) < 0 || run(*m_smallest, {}) < 0)
+        const qint64 to = run(forward ? NextHead : PreviousHead, from, 1);
+        if (to < 0 || run(Body, to, 1) < 0 || run(Bounds, to, 3) < 0)
             return -1;
         return to;
     }
-
-private:
-    static std::unique_ptr<QSqlQuery> prepared(const QSqlDatabase &db, const QString &sql)
+    // Head by identifier, its lines, the probe.
+    qint64 load(qint64 id)
     {
-        auto q = std::make_unique<QSqlQuery>(db);
-        q->setForwardOnly(true);
-        q->prepare(sql);
-        return q;
+        if (run(HeadById, id, 1) < 0 || run(Body, id, 1) < 0 || run(Bounds, id, 3) < 0)
+            return -1;
+        return id;
     }
-    // The first cell of the first row (the head's identifier comes first), or -1 on failure.
-    static qint64 run(QSqlQuery &q, const QVariant &value)
+
+    enum { NextHead, PreviousHead, Body, Bounds, HeadById };
+    static QStringList statementList(const clsVoucherCo &engine)
     {
-        if (value.isValid())
-            q.bindValue(0, value);
+        const auto next = engine.moveStatements(evmsMoveNext);
+        return {next.head, engine.moveStatements(evmsMovePrevious).head, next.body, next.bounds, next.headById};
+    }
+};
+
+// Through QSqlQuery, prepared once: what Qt SQL costs without our connection layer.
+class QtFloor final : public StatementFloor
+{
+public:
+    QtFloor(const QSqlDatabase &db, const QStringList &statements)
+    {
+        for (const QString &sql : statements) {
+            auto q = std::make_unique<QSqlQuery>(db);
+            q->setForwardOnly(true);
+            q->prepare(sql);
+            m_queries.push_back(std::move(q));
+        }
+    }
+
+    qint64 run(int index, qint64 value, int values) override
+    {
+        QSqlQuery &q = *m_queries[size_t(index)];
+        for (int i = 0; i < values; ++i)
+            q.bindValue(i, value);
         if (!q.exec())
             return -1;
         qint64 first = 0;
@@ -176,44 +198,37 @@ private:
         return first;
     }
 
-    std::unique_ptr<QSqlQuery> m_next, m_back, m_body, m_largest, m_smallest;
+private:
+    std::vector<std::unique_ptr<QSqlQuery>> m_queries;
 };
 
-class SqliteMoveFloor final : public MoveFloor
+class SqliteFloor final : public StatementFloor
 {
 public:
-    SqliteMoveFloor(const QString &path, const clsVoucherCo::MoveStatements &next, const clsVoucherCo::MoveStatements &back)
+    SqliteFloor(const QString &path, const QStringList &statements)
     {
         if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
             return;
-        for (const QString &sql : {next.head, back.head, next.body, next.largestId, next.smallestId}) {
+        for (const QString &sql : statements) {
             sqlite3_stmt *stmt = nullptr;
             sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr);
             m_statements.push_back(stmt);
         }
     }
-    ~SqliteMoveFloor() override
+    ~SqliteFloor() override
     {
         for (sqlite3_stmt *stmt : m_statements)
             sqlite3_finalize(stmt);
         sqlite3_close(m_db);
     }
 
-    qint64 move(bool forward, qint64 from) override
+    qint64 run(int index, qint64 value, int values) override
     {
-        const qint64 to = run(m_statements[forward ? 0 : 1], from);
-        if (to < 0 || run(m_statements[2], to) < 0 || run(m_statements[3], -1) < 0 || run(m_statements[4], -1) < 0)
-            return -1;
-        return to;
-    }
-
-private:
-    static qint64 run(sqlite3_stmt *stmt, qint64 value)
-    {
+        sqlite3_stmt *stmt = size_t(index) < m_statements.size() ? m_statements[size_t(index)] : nullptr;
         if (!stmt)
             return -1;
-        if (value >= 0)
-            sqlite3_bind_int64(stmt, 1, value);
+        for (int i = 1; i <= values; ++i)
+            sqlite3_bind_int64(stmt, i, value);
         qint64 first = 0;
         int rc;
         for (bool top = true; (rc = sqlite3_step(stmt)) == SQLITE_ROW; top = false) {
@@ -232,14 +247,15 @@ private:
         return rc == SQLITE_DONE ? first : -1;
     }
 
+private:
     sqlite3 *m_db = nullptr;
     std::vector<sqlite3_stmt *> m_statements;
 };
 
-class PqMoveFloor final : public MoveFloor
+class PqFloor final : public StatementFloor
 {
 public:
-    PqMoveFloor(const ConnectionString &info, const clsVoucherCo::MoveStatements &next, const clsVoucherCo::MoveStatements &back)
+    PqFloor(const ConnectionString &info, const QStringList &statements)
     {
         const QByteArray host = info.host.toUtf8(), port = QByteArray::number(info.port), user = info.user.toUtf8(),
                          password = info.password.toUtf8(), dbname = info.database.toUtf8();
@@ -253,8 +269,9 @@ public:
         ident.replace(QLatin1Char('"'), QLatin1String("\"\""));
         PQclear(PQexec(m_conn, QStringLiteral("SET search_path TO \"%1\"").arg(ident).toUtf8().constData()));
         int n = 0;
-        for (QString sql : {next.head, back.head, next.body, next.largestId, next.smallestId}) {
-            sql.replace(QLatin1Char('?'), QLatin1String("$1")); // one value at most in each
+        for (QString sql : statements) {
+            for (int k = 1; sql.contains(QLatin1Char('?')); ++k)
+                sql.replace(sql.indexOf(QLatin1Char('?')), 1, QStringLiteral("$%1").arg(k));
             const QByteArray name = "floor" + QByteArray::number(n++);
             PGresult *r = PQprepare(m_conn, name.constData(), sql.toUtf8().constData(), 0, nullptr);
             m_ready = m_ready && PQresultStatus(r) == PGRES_COMMAND_OK;
@@ -262,24 +279,15 @@ public:
             m_names.push_back(name);
         }
     }
-    ~PqMoveFloor() override { PQfinish(m_conn); }
+    ~PqFloor() override { PQfinish(m_conn); }
 
-    qint64 move(bool forward, qint64 from) override
+    qint64 run(int index, qint64 value, int values) override
     {
         if (!m_ready || PQstatus(m_conn) != CONNECTION_OK)
             return -1;
-        const qint64 to = run(m_names[forward ? 0 : 1], from);
-        if (to < 0 || run(m_names[2], to) < 0 || run(m_names[3], -1) < 0 || run(m_names[4], -1) < 0)
-            return -1;
-        return to;
-    }
-
-private:
-    qint64 run(const QByteArray &name, qint64 value)
-    {
         const QByteArray text = QByteArray::number(value);
-        const char *params[] = {text.constData()};
-        PGresult *r = PQexecPrepared(m_conn, name.constData(), value >= 0 ? 1 : 0, params, nullptr, nullptr, 0);
+        const char *params[] = {text.constData(), text.constData(), text.constData()};
+        PGresult *r = PQexecPrepared(m_conn, m_names[size_t(index)].constData(), values, params, nullptr, nullptr, 0);
         qint64 first = -1;
         if (PQresultStatus(r) == PGRES_TUPLES_OK) {
             first = 0;
@@ -294,12 +302,35 @@ private:
         return first;
     }
 
+private:
     PGconn *m_conn = nullptr;
     bool m_ready = true;
     std::vector<QByteArray> m_names;
 };
 
-// range(0): backend, range(1): 0 the native client (sqlite3 / libpq), 1 QSqlQuery.
+// range(1): 0 the native client (sqlite3 / libpq), 1 QSqlQuery.
+std::unique_ptr<StatementFloor> makeFloor(benchmark::State &state, Fixture &f)
+{
+    auto sp = std::make_shared<clsVoucherShowParameter>();
+    clsVoucherCo engine;
+    engine.Initial(f.login, QStringLiteral("1801"), sp);
+    const QStringList statements = StatementFloor::statementList(engine);
+    const auto info = ConnectionString::parse(f.db->connectionString());
+    if (state.range(1) == 1)
+        return std::make_unique<QtFloor>(f.db->cnn().database(), statements);
+    if (backendArg(state) == Backend::Sqlite)
+        return std::make_unique<SqliteFloor>(info->path, statements);
+    return std::make_unique<PqFloor>(*info, statements);
+}
+
+// Prints the engine's time over the floor's when the engine's benchmark ran before.
+void reportRatio(benchmark::State &state, std::optional<double> engineMicros, std::chrono::steady_clock::time_point start)
+{
+    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+    if (engineMicros && state.iterations() > 0)
+        state.counters["engine_per_floor"] = *engineMicros / (spent.count() / double(state.iterations()));
+}
+
 void BM_VoucherMoveFloor(benchmark::State &state)
 {
     const Backend backend = backendArg(state);
@@ -308,20 +339,7 @@ void BM_VoucherMoveFloor(benchmark::State &state)
         state.SkipWithError("no database");
         return;
     }
-    auto sp = std::make_shared<clsVoucherShowParameter>();
-    clsVoucherCo engine;
-    engine.Initial(f.login, QStringLiteral("1801"), sp);
-    const auto next = engine.moveStatements(evmsMoveNext);
-    const auto back = engine.moveStatements(evmsMovePrevious);
-    const auto info = ConnectionString::parse(f.db->connectionString());
-    std::unique_ptr<MoveFloor> floor;
-    if (state.range(1) == 1)
-        floor = std::make_unique<QtMoveFloor>(f.db->cnn().database(), next, back);
-    else if (backend == Backend::Sqlite)
-        floor = std::make_unique<SqliteMoveFloor>(info->path, next, back);
-    else
-        floor = std::make_unique<PqMoveFloor>(*info, next, back);
-
+    auto floor = makeFloor(state, f);
     qint64 current = f.firstId + moveVouchers() / 2;
     bool forward = true;
     const auto start = std::chrono::steady_clock::now();
@@ -333,17 +351,47 @@ void BM_VoucherMoveFloor(benchmark::State &state)
         }
         forward = !forward;
     }
-    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-    const auto engineMicros = engineMoveMicros().find(backend);
-    if (engineMicros != engineMoveMicros().end() && state.iterations() > 0)
-        state.counters["engine_per_floor"] = engineMicros->second / (spent.count() / double(state.iterations()));
+    reportRatio(state, engineMicros(QStringLiteral("move/%1").arg(int(backend))), start);
+}
+
+// range(2): lines of the voucher.
+void BM_LoadVoucherFloor(benchmark::State &state)
+{
+    const int lines = int(state.range(2));
+    Fixture &f = fixture(backendArg(state), QStringLiteral("load%1").arg(lines), 3, lines);
+    if (!f.login) {
+        state.SkipWithError("no database");
+        return;
+    }
+    auto floor = makeFloor(state, f);
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        if (floor->load(f.firstId + 1) < 0) {
+            state.SkipWithError("a statement failed");
+            break;
+        }
+    }
+    reportRatio(state, engineMicros(QStringLiteral("load%1/%2").arg(lines).arg(int(backendArg(state)))), start);
+    state.counters["lines"] = lines;
 }
 
 } // namespace
 
 BENCHMARK(BM_LoadVoucher)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMicrosecond); });
 BENCHMARK(BM_VoucherMove)->Apply([](auto *b) { addBackendArgs(b, {1000, kMoveVouchers}, benchmark::kMicrosecond, 20); });
-// After BM_VoucherMove, so that each floor can print the engine's time over its own.
+// After the engine's benchmarks, so that each floor can print the engine's time over its own.
+BENCHMARK(BM_LoadVoucherFloor)->Apply([](auto *b) {
+    for (int backend : {0, 1}) {
+        if (backend == 0 || postgresAvailable()) {
+            for (int lines : quickRun() ? std::vector<int>{20} : std::vector<int>{1000, 10000}) {
+                b->Args({backend, 0, lines});
+                b->Args({backend, 1, lines});
+            }
+        }
+    }
+    b->ArgNames({"pg", "qt", "n"})->Unit(benchmark::kMicrosecond);
+    quickIterations(b);
+});
 BENCHMARK(BM_VoucherMoveFloor)->Apply([](auto *b) {
     for (int backend : {0, 1}) {
         if (backend == 0 || postgresAvailable()) {

@@ -141,20 +141,22 @@ QString clsVoucherCo::whereClause(const QString &keyword) const
     return QLatin1Char(' ') + keyword + QStringLiteral(" (") + where + QLatin1Char(')');
 }
 
-Result<Recordset> clsVoucherCo::loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params)
+Result<QVariant> clsVoucherCo::loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params)
 {
-    auto rs = m_cnn.Query(sql, params);
-    if (!rs)
-        return rs;
-    doc = VoucherDocument::fromRecordset(*rs);
-    return rs;
+    auto text = m_cnn.QueryXml(sql, params);
+    if (!text)
+        return fail(text.error());
+    const QString id = VoucherDocument::firstRowValue(*text, m_info->IDName().toLower());
+    doc = VoucherDocument::fromPersistedText(std::move(*text));
+    return id.isNull() ? QVariant() : QVariant(id);
 }
 
 Result<void> clsVoucherCo::loadBody(VoucherDocument &doc, const QVariant &headId)
 {
-    auto rs = loadInto(doc, bodySql(), {headId});
-    if (!rs)
-        return fail(rs.error());
+    auto text = m_cnn.QueryXml(bodySql(), {headId});
+    if (!text)
+        return fail(text.error());
+    doc = VoucherDocument::fromPersistedText(std::move(*text));
     return {};
 }
 
@@ -179,6 +181,23 @@ QString clsVoucherCo::boundIdSql(bool largest) const
            + (largest ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + QStringLiteral(" LIMIT 1");
 }
 
+QString clsVoucherCo::boundsSql() const
+{
+    // Whether the voucher belongs to the shown set, and whether the set has vouchers before and
+    // after it: probes that stop at the first row found. Without a condition on the shown set they
+    // read the head table's key index only; a condition may name the view's columns.
+    const QString id = m_info->IDName();
+    const QString condition = whereClause(QStringLiteral("AND"));
+    const QString source = condition.isEmpty() ? m_info->BTTblName() : m_info->BTQName();
+    const auto probe = [&](const QString &comparison, const QString &name) {
+        return QStringLiteral("CASE WHEN EXISTS (SELECT 1 FROM ") + source + QStringLiteral(" WHERE ") + id + comparison
+               + QStringLiteral(" ?") + condition + QStringLiteral(") THEN 1 ELSE 0 END AS ") + name;
+    };
+    return QStringLiteral("SELECT ") + probe(QStringLiteral(" ="), QStringLiteral("in_set")) + QStringLiteral(", ")
+           + probe(QStringLiteral(" <"), QStringLiteral("has_before")) + QStringLiteral(", ")
+           + probe(QStringLiteral(" >"), QStringLiteral("has_after"));
+}
+
 QString clsVoucherCo::moveSql(enumVoucherMoveStyle eMoveStyle) const
 {
     const QString id = m_info->IDName();
@@ -201,28 +220,33 @@ QString clsVoucherCo::moveSql(enumVoucherMoveStyle eMoveStyle) const
 
 clsVoucherCo::MoveStatements clsVoucherCo::moveStatements(enumVoucherMoveStyle eMoveStyle) const
 {
-    return {moveSql(eMoveStyle), bodySql(), boundIdSql(true), boundIdSql(false)};
+    return {moveSql(eMoveStyle), bodySql(), boundsSql(), headByIdSql()};
 }
 
-Result<void> clsVoucherCo::updatePosition(const Recordset &head)
+QString clsVoucherCo::headByIdSql() const
 {
-    if (head.isEmpty()) {
+    return QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName() + QStringLiteral(" WHERE ")
+           + m_info->IDName() + QStringLiteral(" = ?");
+}
+
+Result<void> clsVoucherCo::updatePosition(const QVariant &currentId)
+{
+    if (currentId.isNull()) {
         m_sp->CurID = 0;
         m_bof = m_eof = true;
         return {};
     }
-    m_sp->CurID = head.row(0).value(head.fieldIndex(m_info->IDName()));
-    auto maxId = boundId(true);
-    if (!maxId)
-        return fail(maxId.error());
-    auto minId = boundId(false);
-    if (!minId)
-        return fail(minId.error());
-    const qlonglong cur = idValue(m_sp->CurID);
-    const bool isMax = !maxId->isNull() && idValue(*maxId) == cur;
-    const bool isMin = !minId->isNull() && idValue(*minId) == cur;
-    m_bof = isMin;
-    m_eof = isMax;
+    const qlonglong cur = idValue(currentId);
+    m_sp->CurID = cur;
+    auto bounds = m_cnn.QueryXml(boundsSql(), {cur, cur, cur});
+    if (!bounds)
+        return fail(bounds.error());
+    const auto yes = [&](const QString &probe) { return VoucherDocument::firstRowValue(*bounds, probe) == QLatin1String("1"); };
+    // First and last are the smallest and the largest identifier of the set: a voucher opened by
+    // its identifier from outside the set is neither.
+    const bool inSet = yes(QStringLiteral("in_set"));
+    m_bof = inSet && !yes(QStringLiteral("has_before"));
+    m_eof = inSet && !yes(QStringLiteral("has_after"));
     if (!isNoVoucher(m_sp->CurID))
         m_sp->PreID = m_sp->CurID;
     return {};
@@ -252,12 +276,9 @@ void clsVoucherCo::GetVoucherData()
     if (!isNoVoucher(m_sp->CurID))
         m_sp->PreID = m_sp->CurID;
 
-    const QString id = m_info->IDName();
     const QVariantList key{idValue(m_sp->CurID)};
     VoucherDocument head;
-    auto headRs = loadInto(head, QStringLiteral("SELECT *, '' AS editprop FROM ") + m_info->BTQName()
-                                     + QStringLiteral(" WHERE ") + id + QStringLiteral(" = ?"),
-                           key);
+    auto headRs = loadInto(head, headByIdSql(), key);
     if (!headRs) {
         report(headRs.error());
         return;
@@ -296,8 +317,7 @@ Result<void> clsVoucherCo::Refresh()
     VoucherDocument body;
     if (!m_info->BWQName().isEmpty()) {
         // Without a head the body query still runs, for an empty body that carries the columns.
-        const QVariant key = headRs->isEmpty() ? QVariant(qlonglong(0))
-                                               : QVariant(idValue(headRs->row(0).value(headRs->fieldIndex(id))));
+        const QVariant key = headRs->isNull() ? QVariant(qlonglong(0)) : QVariant(idValue(*headRs));
         auto loaded = loadBody(body, key);
         if (!loaded)
             return loaded;
@@ -315,7 +335,6 @@ Result<void> clsVoucherCo::VoucherMove(enumVoucherMoveStyle eMoveStyle)
 {
     if (!m_cnn.isOpen())
         return fail(QStringLiteral("数据库连接已关闭"));
-    const QString id = m_info->IDName();
     QVariantList params;
     if (eMoveStyle == evmsMovePrevious || eMoveStyle == evmsMoveNext)
         params << idValue(m_sp->CurID);
@@ -324,9 +343,9 @@ Result<void> clsVoucherCo::VoucherMove(enumVoucherMoveStyle eMoveStyle)
     if (!headRs)
         return fail(headRs.error());
     VoucherDocument body;
-    const bool withBody = !m_info->BWQName().isEmpty() && !headRs->isEmpty();
+    const bool withBody = !m_info->BWQName().isEmpty() && !headRs->isNull();
     if (withBody) {
-        auto loaded = loadBody(body, idValue(headRs->row(0).value(headRs->fieldIndex(id))));
+        auto loaded = loadBody(body, idValue(*headRs));
         if (!loaded)
             return loaded;
     }

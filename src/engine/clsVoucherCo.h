@@ -49,14 +49,16 @@ public:
     // Loads the first, previous, next or last voucher of the shown set. Errors go to the caller.
     Result<void> VoucherMove(enumVoucherMoveStyle eMoveStyle);
     // The statements a move runs, in this order: the head moved to (by one: "?" is the current
-    // identifier), its body lines ("?" the head's identifier), the largest and the smallest
-    // identifier of the shown set. For benchmarks that run them without the engine around them.
+    // identifier), its body lines ("?" the head's identifier), and whether the voucher moved to
+    // is in the shown set and the set has vouchers before and after it (every "?" the identifier
+    // moved to). For benchmarks that run them without the engine around them. Loading a voucher by
+    // its identifier runs headById ("?" the identifier), body and bounds.
     struct MoveStatements
     {
         QString head;
         QString body;
-        QString largestId;
-        QString smallestId;
+        QString bounds;
+        QString headById;
     };
     MoveStatements moveStatements(enumVoucherMoveStyle eMoveStyle) const;
     // True when the loaded head's row version no longer matches the database (changed or deleted
@@ -181,13 +183,18 @@ public:
     static QString SalesStartDate();
 
 private:
-    Result<Recordset> loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params);
+    // Loads the rows of sql into doc (through the native client, see Connection::QueryXml) and
+    // answers the identifier of the first row, null when there is none.
+    Result<QVariant> loadInto(VoucherDocument &doc, const QString &sql, const QVariantList &params);
     // Loads the body lines of one head, in line order, into doc.
     Result<void> loadBody(VoucherDocument &doc, const QVariant &headId);
-    Result<void> updatePosition(const Recordset &head);
+    // Makes currentId (null: none) the current voucher and works out BOF/EOF.
+    Result<void> updatePosition(const QVariant &currentId);
     Result<QVariant> boundId(bool largest);
     QString bodySql() const;
     QString boundIdSql(bool largest) const;
+    QString boundsSql() const;
+    QString headByIdSql() const;
     QString moveSql(enumVoucherMoveStyle eMoveStyle) const;
     QString whereClause(const QString &keyword) const;
     void readSalesStartDate();

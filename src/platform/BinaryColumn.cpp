@@ -1,9 +1,9 @@
 #include "BinaryColumn.h"
 
 #include "Connection.h"
+#include "NativeHandle.h"
 
 #include <QFile>
-#include <QSqlDriver>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -13,17 +13,9 @@
 
 namespace {
 
-// The native handle behind the connection's Qt driver, when it is of the wanted type. The drivers
-// name them "sqlite3*" and "pg_conn*" (libpq's struct behind the PGconn typedef).
 template<typename Handle> Handle *nativeHandle(const Connection &cnn, const char *typeName)
 {
-    const QSqlDatabase db = cnn.database();
-    if (!db.isOpen() || !db.driver())
-        return nullptr;
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), typeName) != 0)
-        return nullptr;
-    return *static_cast<Handle *const *>(v.constData());
+    return ::nativeHandle<Handle>(cnn.database(), typeName);
 }
 
 QString noConnection()

@@ -137,7 +137,7 @@ void Connection::noteFailure(const QSqlError &error)
     // A failed statement breaks a PostgreSQL transaction: until it ends the server refuses even
     // the DEALLOCATE that freeing a prepared statement sends.
     if (m_inTransaction && backend() == Backend::Postgres)
-        m_statements.setDeferFrees(true);
+        setDeferFrees(true);
     if (kind == FailureKind::Lost) {
         // The server rolled back whatever was open when the connection went.
         m_lost = true;
@@ -155,9 +155,9 @@ void Connection::Close()
         if (m_inTransaction && db.isOpen())
             db.rollback();
         // The queries free their server-side statements as they go, which needs the connection.
-        m_statements.setDeferFrees(false);
-        m_statements.clear();
-        m_statements.freeDeferred();
+        setDeferFrees(false);
+        clearStatements();
+        freeDeferredStatements();
         db.close();
     }
     m_inTransaction = false;
@@ -207,7 +207,7 @@ Result<QSqlQuery *> Connection::run(QSqlQuery &adhoc, const QString &sql, const 
     bool ok;
     if (params.isEmpty()) {
         if (changesSchema(sql))
-            m_statements.clear();
+            clearStatements();
         adhoc.setForwardOnly(true);
         ok = adhoc.exec(sql);
         error = adhoc.lastError();
@@ -369,8 +369,8 @@ void Connection::endTransaction()
 {
     if (m_lost)
         return; // nothing can be freed on the server; Close() drops them
-    m_statements.setDeferFrees(false);
-    m_statements.freeDeferred();
+    setDeferFrees(false);
+    freeDeferredStatements();
 }
 
 QStringList Connection::splitStatements(const QString &sql)

@@ -43,13 +43,13 @@ void appendAttribute(XmlTextBuffer &out, const char *name, const QString &value)
     out.append("'");
 }
 
-void appendSchema(XmlTextBuffer &out, const Recordset &rs, std::vector<QByteArray> &names)
+void appendSchema(XmlTextBuffer &out, const QList<RecordsetField> &fields, std::vector<QByteArray> &names)
 {
     out.append("\t<s:Schema id='RowsetSchema'>\n"
                "\t\t<s:ElementType name='row' content='eltOnly' rs:updatable='true'>\n");
     QSet<QString> used;
-    for (int c = 0; c < rs.fieldCount(); ++c) {
-        const RecordsetField &field = rs.fields().at(c);
+    for (int c = 0; c < int(fields.size()); ++c) {
+        const RecordsetField &field = fields.at(c);
         const QString lower = field.name.trimmed().toLower();
         QString name = lower;
         if (!isPlainName(lower) || used.contains(lower)) {
@@ -79,13 +79,8 @@ QByteArray RecordsetXmlWriter::write(const Recordset &rs)
 {
     const int columns = rs.fieldCount();
     XmlTextBuffer out(qsizetype(rs.RecordCount()) * (columns * 16 + 16) + 1024);
-    out.append("<xml");
-    for (const auto &ns : kNamespaces)
-        appendAttribute(out, ns[0], QString::fromLatin1(ns[1]));
-    out.append(">\n");
-
     std::vector<QByteArray> names;
-    appendSchema(out, rs, names);
+    appendHead(out, rs.fields(), names);
 
     if (rs.RecordCount() == 0) {
         out.append("\t<rs:data />\n</xml>\n");
@@ -122,6 +117,16 @@ QByteArray RecordsetXmlWriter::write(const Recordset &rs)
     }
     out.append("\t</rs:data>\n</xml>\n");
     return out.take();
+}
+
+void RecordsetXmlWriter::appendHead(XmlTextBuffer &out, const QList<RecordsetField> &fields,
+                                    std::vector<QByteArray> &names)
+{
+    out.append("<xml");
+    for (const auto &ns : kNamespaces)
+        appendAttribute(out, ns[0], QString::fromLatin1(ns[1]));
+    out.append(">\n");
+    appendSchema(out, fields, names);
 }
 
 pugi::xml_node RecordsetXmlWriter::appendSkeleton(pugi::xml_document &doc)

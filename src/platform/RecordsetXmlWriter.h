@@ -3,9 +3,15 @@
 #include <QByteArray>
 #include <QMetaType>
 #include <QString>
+#include <QList>
 #include <QVariant>
 
+#include <vector>
+
+class NativeStatement;
 class Recordset;
+class XmlTextBuffer;
+struct RecordsetField;
 
 namespace pugi {
 class xml_document;
@@ -26,6 +32,13 @@ class RecordsetXmlWriter
 public:
     // The whole document as UTF-8.
     static QByteArray write(const Recordset &rs);
+    // The whole document from a statement run through the native client, read to its end; a null
+    // array when reading failed midway (the statement's failed() says why).
+    static QByteArray write(NativeStatement &statement);
+
+    // The root element and the schema section for these columns; names gets the attribute name
+    // of each column.
+    static void appendHead(XmlTextBuffer &out, const QList<RecordsetField> &fields, std::vector<QByteArray> &names);
 
     // Appends an empty persisted recordset (root "xml", schema without columns, empty rs:data) to
     // the document node and returns its data section.

@@ -197,6 +197,33 @@ VoucherDocument VoucherDocument::fromRecordset(const Recordset &rs)
     return result;
 }
 
+VoucherDocument VoucherDocument::fromPersistedText(QByteArray utf8)
+{
+    VoucherDocument result;
+    result.m_text = std::move(utf8);
+    return result;
+}
+
+QString VoucherDocument::firstRowValue(const QByteArray &persistedText, const QString &attribute)
+{
+    // The writer puts each row on a line of its own and escapes every quote inside a value, so
+    // " name='" within the first row's line is that attribute.
+    const qsizetype row = persistedText.indexOf("<z:row");
+    if (row < 0)
+        return {};
+    const qsizetype end = persistedText.indexOf('\n', row);
+    const QByteArray key = ' ' + attribute.toUtf8() + "='";
+    const qsizetype at = persistedText.indexOf(key, row);
+    if (at < 0 || (end >= 0 && at > end))
+        return {};
+    const qsizetype from = at + key.size();
+    const qsizetype to = persistedText.indexOf('\'', from);
+    const QByteArray value = persistedText.mid(from, to - from);
+    if (value.contains('&')) // markup: let the parser resolve it
+        return fromPersistedText(persistedText).headRow().value(attribute);
+    return QString::fromUtf8(value);
+}
+
 QString VoucherDocument::valueText(const QVariant &value)
 {
     return RecordsetXmlWriter::valueText(value);

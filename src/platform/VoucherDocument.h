@@ -67,6 +67,11 @@ public:
     // The recordset in persisted form: one s:AttributeType per column (name lower-cased), one
     // z:row per record with an attribute per non-NULL value (see valueText()).
     static VoucherDocument fromRecordset(const Recordset &rs);
+    // A persisted recordset as RecordsetXmlWriter writes it (Connection::QueryXml), taken as it is.
+    static VoucherDocument fromPersistedText(QByteArray utf8);
+    // The value of one attribute (lower-case name) of the first row of such a text without
+    // parsing the whole document: null when there is no row or the row has no such attribute.
+    static QString firstRowValue(const QByteArray &persistedText, const QString &attribute);
     // The text a value is stored as: integers in decimal, doubles with up to 15 significant
     // digits, booleans "True"/"False", QDate "yyyy-MM-dd", QDateTime "yyyy-MM-ddThh:mm:ss", bytes
     // as hex, text as it is. A NULL value gives "" (callers decide whether to drop the attribute).
