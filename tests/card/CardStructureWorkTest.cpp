@@ -1,0 +1,131 @@
+#include "CardFixture.h"
+
+#include "sample/BomStructureData.h"
+
+#include "card/CardStructureWork.h"
+#include "card/StructureNodeClick.h"
+
+// The card's cost fetch, conversion and tree clicks on a real database: what is written, what is
+// shown, and that a refusal or a failure leaves the database as it was.
+class CardStructureWorkTest : public CardTest
+{
+protected:
+    // YP1 (TOP, voucher 1) -> line 11 CHILD (child sample 2, V1) -> line 21 LEAF at 4; line 12 PART.
+    void seed() override
+    {
+        data.sample(1, QStringLiteral("YP1"), QStringLiteral("TOP"), {}, 3, 2);
+        data.sample(2, QString(), QStringLiteral("CHILD"), QStringLiteral("V1"), 1);
+        data.line(1, 11, {.component = QStringLiteral("CHILD"), .quantity = 2, .child = 2,
+                          .version = QStringLiteral("V1")});
+        data.line(1, 12, {.component = QStringLiteral("PART"), .quantity = 1, .charge = 6});
+        data.line(2, 21, {.component = QStringLiteral("LEAF"), .quantity = 1, .charge = 4});
+    }
+
+    void confirm() { db.exec(QStringLiteral("UPDATE ManageSample SET cHandler = '测试员' WHERE iAutoID = 1")); }
+
+    BomStructureData data{db};
+};
+
+TEST_P(CardStructureWorkTest, cost_fetch_rolls_up_stores_and_reloads)
+{
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    view->tree.rebuilt.clear();
+    dispatch(QStringLiteral("tlbGet"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
+    // CHILD costs 4 + 1 a unit; TOP: 2 x 5 + 6.
+    EXPECT_EQ(data.number(QStringLiteral("SELECT iTolMaterialCost FROM ManageSample WHERE iAutoID = 1")), 16);
+    EXPECT_EQ(control().head.value(QStringLiteral("itolmaterialcost")).toDouble(), 16);
+    EXPECT_EQ(view->tree.rebuilt, QStringList{QStringLiteral("1")});
+}
+
+TEST_P(CardStructureWorkTest, cost_fetch_is_refused_on_a_loop_and_rolled_back_on_a_stored_one)
+{
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    state().bolCycle = true;
+    view->tree.description = QStringLiteral("\r\n子件[TOP]循环出现，请检查！");
+    dispatch(QStringLiteral("tlbGet"));
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("\r\n子件[TOP]循环出现，请检查！不能取数，存在循环结构，请检查！")});
+
+    // The tree was not told of the loop: the roll-up finds it itself and writes nothing.
+    state().bolCycle = false;
+    messages.shown.clear();
+    data.line(2, 22, {.component = QStringLiteral("TOP"), .charge = 1, .child = 1});
+    dispatch(QStringLiteral("tlbGet"));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("取数发生错误，请检查！")});
+    EXPECT_EQ(db.count(QStringLiteral("ManageSamples"), QStringLiteral("iMaterialCost IS NOT NULL")), 0);
+}
+
+TEST_P(CardStructureWorkTest, conversion_commits_the_whole_structure_and_shows_the_new_bom)
+{
+    confirm();
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    dispatch(QStringLiteral("tlbSaveBom"));
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts().first().endsWith(QStringLiteral("]成功！转换成功")));
+    EXPECT_EQ(db.count(QStringLiteral("ProductStructure")), 2);
+    EXPECT_FALSE(control().head.value(QStringLiteral("ibomautoid")).isEmpty());
+
+    messages.shown.clear();
+    dispatch(QStringLiteral("tlbSaveBom")); // the structure exists now
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts().first().contains(QStringLiteral("已经存在版本号为(")));
+    EXPECT_TRUE(messages.texts().first().endsWith(QStringLiteral("转换失败")));
+}
+
+TEST_P(CardStructureWorkTest, a_failed_conversion_takes_back_every_child_and_says_so)
+{
+    confirm();
+    // A second child converts before the one without a version is refused.
+    data.sample(3, QString(), QStringLiteral("GOOD"), QStringLiteral("V1"));
+    data.line(3, 31, {.component = QStringLiteral("LEAF")});
+    data.line(1, 13, {.component = QStringLiteral("GOOD"), .child = 3, .version = QStringLiteral("V1")});
+    db.exec(QStringLiteral("UPDATE ManageSamples SET iSubID = 99 WHERE iSubID = 11"));
+    db.exec(QStringLiteral("UPDATE ManageSample SET csocode = '' WHERE iAutoID = 2"));
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    dispatch(QStringLiteral("tlbSaveBom"));
+    ASSERT_EQ(messages.texts().size(), 1);
+    const QString text = messages.texts().first();
+    EXPECT_TRUE(text.contains(QStringLiteral("转换母件[GOOD 样GOOD;;;;;;;;;;]失败！"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("成功")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("必须输入本版号，请检查！转换失败")));
+    EXPECT_EQ(db.count(QStringLiteral("ProductStructure")), 0);
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("iBOMAutoId IS NOT NULL")), 0);
+}
+
+TEST_P(CardStructureWorkTest, conversion_of_a_voucher_changed_meanwhile_is_refused)
+{
+    confirm();
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    db.exec(QStringLiteral("UPDATE ManageSample SET cMemo = '别人改过' WHERE iAutoID = 1"));
+    dispatch(QStringLiteral("tlbSaveBom"));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("单据已经被修改，请检查！")});
+    EXPECT_EQ(db.count(QStringLiteral("ProductStructure")), 0);
+}
+
+TEST_P(CardStructureWorkTest, a_tree_click_opens_a_child_sample_or_starts_one_from_a_bom)
+{
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    StructureNodeClick click(*card, card->structureWork());
+    ASSERT_TRUE(click.click(QStringLiteral("rCHILD\tV1\t2 \t \t 11")));
+    EXPECT_EQ(state().strVoucherID, QStringLiteral("2"));
+    EXPECT_EQ(control().head.value(QStringLiteral("psguid")), QStringLiteral("11"));
+
+    const int bom = data.bom(QStringLiteral("BOUGHT"), QStringLiteral("V2"), 0, 0);
+    data.bomLine(bom, QStringLiteral("RAW"), 2, 3);
+    ASSERT_TRUE(click.click(QStringLiteral("rBOUGHT\tV2\t \t%1 \t 12").arg(bom)));
+    EXPECT_EQ(control().EditState(), CardControl::AddingVoucher);
+    EXPECT_EQ(control().head.value(QStringLiteral("cnewinvcode")), QStringLiteral("BOUGHT"));
+    EXPECT_EQ(control().head.value(QStringLiteral("psguid")), QStringLiteral("12"));
+    ASSERT_EQ(control().BodyRows(), 1);
+    EXPECT_EQ(control().bodyText(1, QStringLiteral("cpscode")), QStringLiteral("RAW"));
+    EXPECT_EQ(control().bodyText(1, QStringLiteral("imaterialcost")).toDouble(), 6);
+
+    // While adding, a click asks first; Cancel keeps the new voucher.
+    messages.answers = {MessageService::AnswerCancel};
+    EXPECT_FALSE(click.click(QStringLiteral("rCHILD\tV1\t2 \t \t 11")));
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("是否保存对当前单据的编辑？"));
+    EXPECT_EQ(control().EditState(), CardControl::AddingVoucher);
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, CardStructureWorkTest, ORVANE_BOTH_BACKENDS);
