@@ -129,3 +129,26 @@ TEST_P(CardStructureWorkTest, a_tree_click_opens_a_child_sample_or_starts_one_fr
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, CardStructureWorkTest, ORVANE_BOTH_BACKENDS);
+
+// The parent-item fetch fills the head and lines from the structure and recalculates; a line that
+// is the new item itself is kept and reported; an unknown item clears the parent-item fields.
+TEST_P(CardStructureWorkTest, parent_item_fetch_fills_lines_and_reports_the_new_item_among_them)
+{
+    const int bom = data.bom(QStringLiteral("FRAME"), QStringLiteral("V2"));
+    data.bomLine(bom, QStringLiteral("TUBE"), 2, 1.5, 10);
+    data.bomLine(bom, QStringLiteral("TOP"), 1, 1);
+    ASSERT_TRUE(show(1)) << error.toStdString();
+    CardStructureWork &work = card->structureWork();
+
+    EXPECT_EQ(work.fetchParentItem(QStringLiteral("品FRAME"), false), QStringLiteral("母子与子件重复，请检查！"));
+    EXPECT_EQ(control().head.value(QStringLiteral("cpspinvcode")), QStringLiteral("FRAME"));
+    EXPECT_EQ(control().head.value(QStringLiteral("ibomautoid")).toInt(), bom);
+    ASSERT_EQ(control().BodyRows(), 2);
+    EXPECT_EQ(control().bodyText(1, QStringLiteral("cpscode")), QStringLiteral("TUBE"));
+    EXPECT_DOUBLE_EQ(control().bodyText(1, QStringLiteral("imaterialcost")).toDouble(), 3.3);
+    EXPECT_EQ(control().bodyText(2, QStringLiteral("cpscode")), QStringLiteral("TOP"));
+
+    EXPECT_FALSE(work.fetchParentItem(QStringLiteral("NOSUCH"), false).isEmpty());
+    EXPECT_TRUE(control().head.value(QStringLiteral("cpspinvcode")).isEmpty());
+    EXPECT_TRUE(control().head.value(QStringLiteral("ibomautoid")).toInt() == bom); // only the reference fields
+}
