@@ -56,17 +56,8 @@ class PqClient final : public NativeClient
 {
 public:
     explicit PqClient(const ConnectionString &info)
-    {
-        const QByteArray host = info.host.toUtf8(), port = QByteArray::number(info.port), user = info.user.toUtf8(),
-                         password = info.password.toUtf8(), dbname = info.database.toUtf8();
-        const char *keys[] = {"host", "port", "user", "password", "dbname", nullptr};
-        const char *values[] = {host.constData(), port.constData(), user.constData(),
-                                password.isEmpty() ? nullptr : password.constData(), dbname.constData(), nullptr};
-        m_conn = PQconnectdbParams(keys, values, 0);
-        QString schema = info.schema;
-        schema.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        exec(QStringLiteral("SET search_path TO \"%1\"").arg(schema).toUtf8().constData());
-    }
+        : m_conn(connectNativePostgres(info))
+    {}
     ~PqClient() override { PQfinish(m_conn); }
     bool ok() const { return PQstatus(m_conn) == CONNECTION_OK; }
 
@@ -120,6 +111,22 @@ private:
 };
 
 } // namespace
+
+PGconn *connectNativePostgres(const ConnectionString &info)
+{
+    const QByteArray host = info.host.toUtf8(), port = QByteArray::number(info.port), user = info.user.toUtf8(),
+                     password = info.password.toUtf8(), dbname = info.database.toUtf8();
+    const char *keys[] = {"host", "port", "user", "password", "dbname", nullptr};
+    const char *values[] = {host.constData(), port.constData(), user.constData(),
+                            password.isEmpty() ? nullptr : password.constData(), dbname.constData(), nullptr};
+    PGconn *conn = PQconnectdbParams(keys, values, 0);
+    if (PQstatus(conn) != CONNECTION_OK)
+        return conn;
+    QString schema = info.schema;
+    schema.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    PQclear(PQexec(conn, QStringLiteral("SET search_path TO \"%1\"").arg(schema).toUtf8().constData()));
+    return conn;
+}
 
 std::unique_ptr<NativeClient> NativeClient::open(const QString &connectionString)
 {

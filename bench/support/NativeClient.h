@@ -5,6 +5,13 @@
 
 #include <memory>
 
+struct ConnectionString;
+typedef struct pg_conn PGconn;
+
+// A libpq connection to the PostgreSQL database `info` names, its search path set to the schema
+// the string names; check PQstatus. The caller PQfinish-es it.
+PGconn *connectNativePostgres(const ConnectionString &info);
+
 // The floor of a benchmark: the statements the system runs, sent through the database's own
 // client library (sqlite3 or libpq) with each statement prepared once, no Qt and no layer of ours
 // in between. Statements use "?" for their values, which are numbers ("$n" is written for libpq).

@@ -40,6 +40,15 @@ QString picked(ReferenceListRequest request, const QString &search, Connection &
     return chosen.text(column);
 }
 
+// Why a structure's head read cannot be used: the database error, or no such structure; "" when it
+// can.
+QString missingHead(const Result<Recordset> &head)
+{
+    if (!head)
+        return head.error();
+    return head->isEmpty() ? QStringLiteral("不存在该产品结构，请检查！") : QString();
+}
+
 } // namespace
 
 CardControl &CardStructureWork::control() const
@@ -82,18 +91,22 @@ bool CardStructureWork::reload(frmManageSample &card)
     return false;
 }
 
+bool CardStructureWork::start(frmManageSample &card, const QString &loopRefusal)
+{
+    if (card.state().bolCycle) {
+        show(card.view().structureTree().cycleDescription() + loopRefusal);
+        return false;
+    }
+    const QString refusal = beginGuarded(card);
+    if (!refusal.isEmpty())
+        show(refusal);
+    return refusal.isEmpty();
+}
+
 void CardStructureWork::fetchCosts(frmManageSample &card)
 {
-    if (!card.state().hasVoucher())
+    if (!card.state().hasVoucher() || !start(card, QStringLiteral("不能取数，存在循环结构，请检查！")))
         return;
-    if (card.state().bolCycle) {
-        show(card.view().structureTree().cycleDescription() + QStringLiteral("不能取数，存在循环结构，请检查！"));
-        return;
-    }
-    if (const QString refusal = beginGuarded(card); !refusal.isEmpty()) {
-        show(refusal);
-        return;
-    }
     Connection &cnn = card.engine().connection();
     double material = 0;
     double outsourcing = 0;
@@ -113,14 +126,8 @@ void CardStructureWork::fetchCosts(frmManageSample &card)
 
 void CardStructureWork::convertToBom(frmManageSample &card)
 {
-    if (card.state().bolCycle) {
-        show(card.view().structureTree().cycleDescription() + QStringLiteral("不能转换，存在循环结构，请检查！"));
+    if (!start(card, QStringLiteral("不能转换，存在循环结构，请检查！")))
         return;
-    }
-    if (const QString refusal = beginGuarded(card); !refusal.isEmpty()) {
-        show(refusal);
-        return;
-    }
     Connection &cnn = card.engine().connection();
     QString message;
     QString id = card.state().strVoucherID;
@@ -170,10 +177,8 @@ QString CardStructureWork::fillFromStructure(int bomId)
 {
     Connection &cnn = m_card.engine().connection();
     auto head = BomFetch::parentHead(cnn, bomId);
-    if (!head)
-        return head.error();
-    if (head->isEmpty())
-        return QStringLiteral("不存在该产品结构，请检查！");
+    if (const QString why = missingHead(head); !why.isEmpty())
+        return why;
     writeHead(*head);
     auto lines = BomFetch::parentLines(cnn, bomId);
     if (!lines)
@@ -227,10 +232,8 @@ QString CardStructureWork::fillNewSample(int bomId)
 {
     Connection &cnn = m_card.engine().connection();
     auto head = BomFetch::newSampleHead(cnn, bomId);
-    if (!head)
-        return head.error();
-    if (head->isEmpty())
-        return QStringLiteral("不存在该产品结构，请检查！");
+    if (const QString why = missingHead(head); !why.isEmpty())
+        return why;
     auto lines = BomFetch::newSampleLines(cnn, bomId);
     if (!lines)
         return lines.error();

@@ -37,6 +37,9 @@ public:
     QString fillNewSample(int bomId);
 
 private:
+    // Refuses on a loop the tree shows (its description + loopRefusal) or a voucher changed meanwhile;
+    // true with the write transaction open.
+    bool start(frmManageSample &card, const QString &loopRefusal);
     // Begins the write transaction and checks the row version; "" when the work may go on (the
     // transaction is then open), else the message to show (nothing is open).
     QString beginGuarded(frmManageSample &card);
