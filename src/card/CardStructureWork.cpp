@@ -237,11 +237,8 @@ QString CardStructureWork::fillNewSample(int bomId)
     auto lines = BomFetch::newSampleLines(cnn, bomId);
     if (!lines)
         return lines.error();
-    m_card.CardCommandDispatch(QStringLiteral("tlbAdd"));
-    if (control().EditState() != CardControl::AddingVoucher)
-        return {}; // the add was refused and has said why
-    writeHead(*head);
-    replaceLines(*lines);
+    // A new, unsaved voucher on the card: editing it from the tree's node adds the child sample.
+    control().loadDocuments(VoucherDocument::fromRecordset(*head), VoucherDocument::fromRecordset(*lines), 0);
     CostFieldRecalc(control()).RecalcCostField(QString(), 0, true);
     return {};
 }

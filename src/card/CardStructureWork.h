@@ -32,8 +32,9 @@ public:
     QString fetchParentItem(const QString &value, bool fromList) override;
     bool pickVersion(const QString &item, QString &version) override;
 
-    // Makes the card a new sample from bill of materials `bomId` (the tree's bill-of-materials
-    // nodes): a new voucher whose head and lines are the structure's. "" when done, else why not.
+    // Shows on the card a new, unsaved sample made from bill of materials `bomId` (the tree's
+    // bill-of-materials nodes): the structure's head and lines, costs recalculated. Editing it with
+    // the node chosen adds it as the child sample of the node's line. "" when done, else why not.
     QString fillNewSample(int bomId);
 
 private:

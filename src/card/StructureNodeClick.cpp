@@ -47,7 +47,6 @@ bool StructureNodeClick::click(const QString &tag)
         return false;
     }
     control.setHeaderText(QStringLiteral("psguid"), rowId);
-    if (control.EditState() == CardControl::Viewing)
-        m_card.RefreshCommandState(QString());
+    m_card.RefreshCommandState(QString());
     return true;
 }

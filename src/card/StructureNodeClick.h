@@ -6,7 +6,8 @@ class CardStructureWork;
 class frmManageSample;
 
 // What choosing a node of the structure tree does on the card: a component with a child sample
-// shows that sample, one with only a bill of materials starts a new child sample from it, and the
+// shows that sample, one with only a bill of materials shows a new sample made from it (which Edit
+// then adds as the line's child sample), and the
 // line the node stands for is written into the head shown (psguid), so that a child saved from
 // there is linked to it. While the card is being edited the user is asked first whether to save
 // ("是否保存对当前单据的编辑？": yes saves, no cancels the edit, cancel stays).

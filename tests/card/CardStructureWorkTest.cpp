@@ -113,13 +113,39 @@ TEST_P(CardStructureWorkTest, a_tree_click_opens_a_child_sample_or_starts_one_fr
 
     const int bom = data.bom(QStringLiteral("BOUGHT"), QStringLiteral("V2"), 0, 0);
     data.bomLine(bom, QStringLiteral("RAW"), 2, 3);
-    ASSERT_TRUE(click.click(QStringLiteral("rBOUGHT\tV2\t \t%1 \t 12").arg(bom)));
-    EXPECT_EQ(control().EditState(), CardControl::AddingVoucher);
+    const QString bomTag = QStringLiteral("rBOUGHT\tV2\t \t%1 \t 12").arg(bom);
+    ASSERT_TRUE(click.click(bomTag));
+    EXPECT_EQ(control().EditState(), CardControl::Viewing);
     EXPECT_EQ(control().head.value(QStringLiteral("cnewinvcode")), QStringLiteral("BOUGHT"));
+    EXPECT_EQ(control().head.value(QStringLiteral("csocode")), QStringLiteral("V2"));
     EXPECT_EQ(control().head.value(QStringLiteral("psguid")), QStringLiteral("12"));
     ASSERT_EQ(control().BodyRows(), 1);
     EXPECT_EQ(control().bodyText(1, QStringLiteral("cpscode")), QStringLiteral("RAW"));
     EXPECT_EQ(control().bodyText(1, QStringLiteral("imaterialcost")).toDouble(), 6);
+
+    // Edit with that node chosen adds the new sample as the line's child (the card keeps the
+    // structure of voucher 1, as after a move onto it).
+    state().strEditRootID = QStringLiteral("1");
+    view->tree.tags = {QStringLiteral("r"), bomTag};
+    dispatch(QStringLiteral("tlbEdit"));
+    EXPECT_EQ(control().EditState(), CardControl::AddingVoucher);
+    // The structure's own version exists as a bill of materials already: the sample takes a new one.
+    control().setHeaderText(QStringLiteral("csocode"), QStringLiteral("V3"));
+    control().setHeaderText(QStringLiteral("ifinishexch"), QStringLiteral("1"));
+    control().setHeaderText(QStringLiteral("cnewinvcomunitcode"), QStringLiteral("PCS"));
+    control().setBodyText(1, QStringLiteral("cwhcode"), QStringLiteral("01"));
+    db.exec(QStringLiteral("INSERT INTO Warehouse (cWhCode, cWhName) VALUES ('01', '原料库')"));
+    db.exec(QStringLiteral("INSERT INTO ComputationUnit (cComUnitCode, cComUnitName) VALUES ('PCS', '个')"));
+    messages.shown.clear();
+    dispatch(QStringLiteral("tlbSave"));
+    ASSERT_EQ(control().EditState(), CardControl::Viewing) << messages.texts().join(QLatin1Char('|')).toStdString();
+    const int made = int(data.number(QStringLiteral("SELECT iAutoID FROM ManageSample WHERE cNewInvCode = 'BOUGHT'")));
+    EXPECT_EQ(data.number(QStringLiteral("SELECT ChildGUID FROM ManageSamples WHERE iSubID = 12")), made);
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("cNewInvCode = 'BOUGHT' AND COALESCE(cCode, '') = ''")), 1);
+    ASSERT_TRUE(click.click(bomTag)); // shown again, then edited
+    state().strEditRootID = QStringLiteral("1");
+    dispatch(QStringLiteral("tlbEdit"));
+    ASSERT_EQ(control().EditState(), CardControl::AddingVoucher);
 
     // While adding, a click asks first; Cancel keeps the new voucher.
     messages.answers = {MessageService::AnswerCancel};
