@@ -179,7 +179,8 @@ void BM_CostRollUpFloor(benchmark::State &state)
         return;
     }
     const QString tree = floorTreeQuery();
-    const QString line = QStringLiteral("UPDATE ManageSamples SET iMaterialCharge = ?, iMaterialCost = ? WHERE iSubID = ?");
+    const QString line
+        = QStringLiteral("UPDATE ManageSamples SET iMaterialCharge = ?, iMaterialCost = ? WHERE iSubID = ?");
     const QString head = QStringLiteral("UPDATE ManageSample SET iTolMaterialCost = ? WHERE iAutoID = ?");
     RunTimer timer(state, QStringLiteral("rollup"), true);
     for (auto _ : state) {

@@ -60,11 +60,11 @@ Result<void> write(Connection &cnn, int levels, int leaves)
     for (int k = 0; r && k < leaves; ++k)
         r = addItem(QStringLiteral("LEAF%1").arg(k));
     if (r)
-        r = heads.add({1, QStringLiteral("GEN-1"), QStringLiteral("TOP"), QStringLiteral("品TOP"), QStringLiteral(""), 5,
-                       3});
+        r = heads.add(
+            {1, QStringLiteral("GEN-1"), QStringLiteral("TOP"), QStringLiteral("品TOP"), QStringLiteral(""), 5, 3});
     for (int i = 0; r && i < kTopLines; ++i)
-        r = lines.add({1, ++subId, sampleItem(1, i % kChains), QStringLiteral("V1"), 1 + i % 2, 1, 1.5,
-                       0.0, sampleId(1, i % kChains)});
+        r = lines.add({1, ++subId, sampleItem(1, i % kChains), QStringLiteral("V1"), 1 + i % 2, 1, 1.5, 0.0,
+                       sampleId(1, i % kChains)});
     for (int level = 1; r && level < levels; ++level) {
         for (int chain = 0; r && chain < kChains; ++chain) {
             const int id = sampleId(level, chain);

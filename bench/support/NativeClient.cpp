@@ -82,8 +82,8 @@ public:
             texts << QByteArray::number(v, 'g', 17); // C locale whatever the process's locale
         for (const QByteArray &t : std::as_const(texts))
             params << t.constData();
-        PGresult *r = PQexecPrepared(m_conn, name.constData(), int(params.size()), params.constData(), nullptr,
-                                     nullptr, 0);
+        PGresult *r
+            = PQexecPrepared(m_conn, name.constData(), int(params.size()), params.constData(), nullptr, nullptr, 0);
         qint64 rows = -1;
         if (PQresultStatus(r) == PGRES_TUPLES_OK) {
             rows = PQntuples(r);
@@ -117,8 +117,9 @@ PGconn *connectNativePostgres(const ConnectionString &info)
     const QByteArray host = info.host.toUtf8(), port = QByteArray::number(info.port), user = info.user.toUtf8(),
                      password = info.password.toUtf8(), dbname = info.database.toUtf8();
     const char *keys[] = {"host", "port", "user", "password", "dbname", nullptr};
-    const char *values[] = {host.constData(), port.constData(), user.constData(),
-                            password.isEmpty() ? nullptr : password.constData(), dbname.constData(), nullptr};
+    const char *values[]
+        = {host.constData(),   port.constData(), user.constData(), password.isEmpty() ? nullptr : password.constData(),
+           dbname.constData(), nullptr};
     PGconn *conn = PQconnectdbParams(keys, values, 0);
     if (PQstatus(conn) != CONNECTION_OK)
         return conn;

@@ -111,7 +111,7 @@ void CardStructureWork::fetchCosts(frmManageSample &card)
     double material = 0;
     double outsourcing = 0;
     const bool done = CostRollUp(cnn).RollUpSampleCost(card.state().strVoucherID.trimmed().toDouble(), QString(),
-                                                        material, outsourcing)
+                                                       material, outsourcing)
                       && cnn.CommitTrans();
     if (!done) {
         if (cnn.inTransaction())
@@ -220,8 +220,8 @@ QString CardStructureWork::replaceLines(const Recordset &lines)
 
 bool CardStructureWork::pickVersion(const QString &item, QString &version)
 {
-    const QString chosen = picked(BomFetch::versionList(item), version, m_card.engine().connection(),
-                                  QStringLiteral("csocode"));
+    const QString chosen
+        = picked(BomFetch::versionList(item), version, m_card.engine().connection(), QStringLiteral("csocode"));
     if (chosen.isEmpty())
         return false;
     version = chosen;

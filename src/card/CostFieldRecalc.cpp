@@ -13,10 +13,10 @@ QString numberText(double value)
 
 bool isHeadField(const QString &field)
 {
-    static const QStringList fields{QStringLiteral("imanhrs"),         QStringLiteral("ibzgzexch"),
-                                    QStringLiteral("ibzfyexch"),       QStringLiteral("ipercharge"),
-                                    QStringLiteral("imakecharge"),     QStringLiteral("itolmaterialcost"),
-                                    QStringLiteral("itoloutcost"),     QStringLiteral("isellexch")};
+    static const QStringList fields{QStringLiteral("imanhrs"),     QStringLiteral("ibzgzexch"),
+                                    QStringLiteral("ibzfyexch"),   QStringLiteral("ipercharge"),
+                                    QStringLiteral("imakecharge"), QStringLiteral("itolmaterialcost"),
+                                    QStringLiteral("itoloutcost"), QStringLiteral("isellexch")};
     return fields.contains(field);
 }
 
@@ -72,10 +72,9 @@ void CostFieldRecalc::head(const QString &field)
 
 void CostFieldRecalc::totals()
 {
-    setHead(QStringLiteral("itolcost"), headValue(QStringLiteral("itolmaterialcost"))
-                                            + headValue(QStringLiteral("imakecharge"))
-                                            + headValue(QStringLiteral("itoloutcost"))
-                                            + headValue(QStringLiteral("ipercharge")));
+    setHead(QStringLiteral("itolcost"),
+            headValue(QStringLiteral("itolmaterialcost")) + headValue(QStringLiteral("imakecharge"))
+                + headValue(QStringLiteral("itoloutcost")) + headValue(QStringLiteral("ipercharge")));
     head(QStringLiteral("isellexch"));
 }
 

@@ -54,7 +54,8 @@ QString insertLinesSql()
                "FROM ManageSamples l LEFT JOIN Warehouse wh ON wh.cWhCode = l.cWhCode "
                "WHERE l.iAutoID = ? ORDER BY l.iSubID")
         .arg(numbered(QStringLiteral("cfree"), 1, 10), numbered(QStringLiteral("cdefine"), 22, 37),
-             StructureKey::bomOfLine(QStringLiteral("l")), numbered(QStringLiteral("cfree"), 1, 10, QStringLiteral("l")),
+             StructureKey::bomOfLine(QStringLiteral("l")),
+             numbered(QStringLiteral("cfree"), 1, 10, QStringLiteral("l")),
              numbered(QStringLiteral("cdefine"), 22, 37, QStringLiteral("l")));
 }
 
@@ -212,7 +213,9 @@ qint16 BomConversion::writeStructure(qint32 sampleId, const SampleStructure::Nod
         return 7;
     }
     // Bound as text, never as NULL: a missing version or free item compares as empty text.
-    const auto text = [](const QString &value) { return value.isNull() ? QStringLiteral("") : value; };
+    const auto text = [](const QString &value) {
+        return value.isNull() ? QStringLiteral("") : value;
+    };
     QVariantList key{sample.code, text(sample.version)};
     for (const QString &item : sample.freeItems)
         key << text(item);

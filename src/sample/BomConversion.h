@@ -49,7 +49,7 @@ private:
 
     Connection &m_cnn;
     SampleStructure m_samples{m_cnn};
-    QHash<QString, ItemFlags> m_items;      // goods items (no service items) by code
-    QHash<QString, int> m_structures;       // existing structures by key
-    QSet<int> m_path;                       // samples being converted
+    QHash<QString, ItemFlags> m_items; // goods items (no service items) by code
+    QHash<QString, int> m_structures;  // existing structures by key
+    QSet<int> m_path;                  // samples being converted
 };

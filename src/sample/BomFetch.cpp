@@ -1,6 +1,5 @@
 #include "BomFetch.h"
 
-
 #include "platform/Connection.h"
 
 namespace {
@@ -137,7 +136,8 @@ ReferenceListRequest versionList(const QString &item)
 {
     ReferenceListRequest request;
     request.kind = QStringLiteral("版本号");
-    request.table = QStringLiteral("(SELECT DISTINCT COALESCE(csocode, '') AS csocode, cPSPCode FROM ProductStructure) v");
+    request.table
+        = QStringLiteral("(SELECT DISTINCT COALESCE(csocode, '') AS csocode, cPSPCode FROM ProductStructure) v");
     request.columns = QStringLiteral("v.csocode AS csocode");
     request.where = QStringLiteral("v.csocode <> '' AND v.cPSPCode = ?");
     request.whereParams << item;

@@ -25,8 +25,8 @@ Result<void> updateByKey(Connection &cnn, const QString &table, const QString &k
             marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
             params << values[start + i].first;
         }
-        const QString sql = QStringLiteral("UPDATE %1 SET %3 = CASE %2%4 END WHERE %2 IN (%5)")
-                                .arg(table, key, column, cases, marks);
+        const QString sql
+            = QStringLiteral("UPDATE %1 SET %3 = CASE %2%4 END WHERE %2 IN (%5)").arg(table, key, column, cases, marks);
         if (auto done = cnn.Execute(sql, params); !done)
             return fail(done.error());
     }
@@ -45,11 +45,11 @@ Result<void> updateMaterialCosts(Connection &cnn, const QList<QPair<int, double>
             marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
             params << lines[start + i].first;
         }
-        const QString sql = QStringLiteral(
-                                "UPDATE ManageSamples SET iMaterialCost = iMaterialCharge * COALESCE(iPSQuantity, 0) "
-                                "/ COALESCE(tdQtyD, 1) * (1 + COALESCE(iWasteRate, 0) / 100.0) "
-                                "WHERE COALESCE(tdQtyD, 1) <> 0 AND iSubID IN (%1)")
-                                .arg(marks);
+        const QString sql
+            = QStringLiteral("UPDATE ManageSamples SET iMaterialCost = iMaterialCharge * COALESCE(iPSQuantity, 0) "
+                             "/ COALESCE(tdQtyD, 1) * (1 + COALESCE(iWasteRate, 0) / 100.0) "
+                             "WHERE COALESCE(tdQtyD, 1) <> 0 AND iSubID IN (%1)")
+                  .arg(marks);
         if (auto done = cnn.Execute(sql, params); !done)
             return fail(done.error());
     }

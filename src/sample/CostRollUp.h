@@ -43,7 +43,7 @@ public:
 private:
     struct Totals
     {
-        double material = 0;    // with the structure's other cost
+        double material = 0; // with the structure's other cost
         double outsourcing = 0;
     };
 

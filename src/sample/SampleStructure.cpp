@@ -13,36 +13,34 @@ namespace {
 // materials, child sample, row id, in-master flag, ten free items, prices, waste and quantities.
 QString sampleLinesSql()
 {
-    return QStringLiteral(
-               "SELECT l.iAutoID, l.cPSCode, inv.cInvName, l.csocode, %1 AS bomid, ch.iAutoID AS msautoid, "
-               "l.iSubID, CASE WHEN inv.cInvCode IS NULL THEN 0 ELSE 1 END, %2, "
-               "COALESCE(l.iMaterialCharge, 0), COALESCE(l.iOutUnitPrice, 0), COALESCE(l.iWasteRate, 0), "
-               "COALESCE(l.iPSQuantity, 0), COALESCE(l.tdQtyD, 1) "
-               "FROM ManageSamples l LEFT JOIN Inventory inv ON inv.cInvCode = l.cPSCode "
-               "LEFT JOIN ManageSample ch ON ch.iAutoID = l.ChildGUID "
-               "WHERE l.iAutoID IN (%3) ORDER BY l.iAutoID, l.iSubID")
+    return QStringLiteral("SELECT l.iAutoID, l.cPSCode, inv.cInvName, l.csocode, %1 AS bomid, ch.iAutoID AS msautoid, "
+                          "l.iSubID, CASE WHEN inv.cInvCode IS NULL THEN 0 ELSE 1 END, %2, "
+                          "COALESCE(l.iMaterialCharge, 0), COALESCE(l.iOutUnitPrice, 0), COALESCE(l.iWasteRate, 0), "
+                          "COALESCE(l.iPSQuantity, 0), COALESCE(l.tdQtyD, 1) "
+                          "FROM ManageSamples l LEFT JOIN Inventory inv ON inv.cInvCode = l.cPSCode "
+                          "LEFT JOIN ManageSample ch ON ch.iAutoID = l.ChildGUID "
+                          "WHERE l.iAutoID IN (%3) ORDER BY l.iAutoID, l.iSubID")
         .arg(StructureKey::bomOfLine(QStringLiteral("l")), StructureKey::freeItemColumns(QStringLiteral("l")),
              QStringLiteral("%1"));
 }
 
 QString bomLinesSql()
 {
-    return QStringLiteral(
-               "SELECT l.iPId, l.cPSCode, inv.cInvName, cs.csocode, cs.iAutoId AS bomid, %1 AS msautoid, "
-               "0, CASE WHEN inv.cInvCode IS NULL THEN 0 ELSE 1 END, %2, "
-               "COALESCE(l.fbzdj, 0), 0.0, COALESCE(l.iWasteRate, 0), "
-               "COALESCE(l.iPSQuantity, 0), COALESCE(l.tdQtyD, 1) "
-               "FROM ProductStructures l LEFT JOIN Inventory inv ON inv.cInvCode = l.cPSCode "
-               "LEFT JOIN ProductStructure cs ON cs.iAutoId = l.ChildGUID "
-               "WHERE l.iPId IN (%3) ORDER BY l.iPId, l.AutoId")
-        .arg(StructureKey::childSampleOfBomLine(QStringLiteral("l")), StructureKey::freeItemColumns(QStringLiteral("l")),
-             QStringLiteral("%1"));
+    return QStringLiteral("SELECT l.iPId, l.cPSCode, inv.cInvName, cs.csocode, cs.iAutoId AS bomid, %1 AS msautoid, "
+                          "0, CASE WHEN inv.cInvCode IS NULL THEN 0 ELSE 1 END, %2, "
+                          "COALESCE(l.fbzdj, 0), 0.0, COALESCE(l.iWasteRate, 0), "
+                          "COALESCE(l.iPSQuantity, 0), COALESCE(l.tdQtyD, 1) "
+                          "FROM ProductStructures l LEFT JOIN Inventory inv ON inv.cInvCode = l.cPSCode "
+                          "LEFT JOIN ProductStructure cs ON cs.iAutoId = l.ChildGUID "
+                          "WHERE l.iPId IN (%3) ORDER BY l.iPId, l.AutoId")
+        .arg(StructureKey::childSampleOfBomLine(QStringLiteral("l")),
+             StructureKey::freeItemColumns(QStringLiteral("l")), QStringLiteral("%1"));
 }
 
-const QString kSampleHeads = QStringLiteral(
-    "SELECT h.iAutoID, h.cNewInvCode, h.cNewInvName, h.csocode, "
-    "COALESCE(h.iPerCharge, 0) + COALESCE(h.iMakeCharge, 0) + COALESCE(h.iTolOutCost, 0), %1, h.cCode "
-    "FROM ManageSample h WHERE h.iAutoID IN (%2)");
+const QString kSampleHeads
+    = QStringLiteral("SELECT h.iAutoID, h.cNewInvCode, h.cNewInvName, h.csocode, "
+                     "COALESCE(h.iPerCharge, 0) + COALESCE(h.iMakeCharge, 0) + COALESCE(h.iTolOutCost, 0), %1, h.cCode "
+                     "FROM ManageSample h WHERE h.iAutoID IN (%2)");
 const QString kBomHeads = QStringLiteral(
     "SELECT h.iAutoId, h.cPSPCode, inv.cInvName, h.csocode, COALESCE(h.fbzrgcb, 0) + COALESCE(h.fbzzfy, 0), %1, '' "
     "FROM ProductStructure h LEFT JOIN Inventory inv ON inv.cInvCode = h.cPSPCode WHERE h.iAutoId IN (%2)");

@@ -38,12 +38,12 @@ public:
         QString code;
         QString name;
         QString version;
-        int bomId = 0;       // the component's bill of materials (0 = none)
-        int childSample = 0; // the component's child sample (0 = none)
-        int subId = 0;       // ManageSamples.iSubID; 0 for a bill-of-materials line
+        int bomId = 0;         // the component's bill of materials (0 = none)
+        int childSample = 0;   // the component's child sample (0 = none)
+        int subId = 0;         // ManageSamples.iSubID; 0 for a bill-of-materials line
         QStringList freeItems; // ten, empty text for a missing value
         bool inItemMaster = false;
-        double unitMaterial = 0; // iMaterialCharge / fBZDJ
+        double unitMaterial = 0;    // iMaterialCharge / fBZDJ
         double unitOutsourcing = 0; // iOutUnitPrice; 0 on a bill-of-materials line
         double wasteRate = 0;       // percent
         double quantity = 0;        // iPSQuantity
@@ -57,9 +57,9 @@ public:
 
     struct Node
     {
-        bool found = false; // the head exists
+        bool found = false;  // the head exists
         QString voucherCode; // cCode of a sample head; empty for a child sample or a bill of materials
-        QString code;       // new item (sample) or parent item (bill of materials)
+        QString code;        // new item (sample) or parent item (bill of materials)
         QString name;
         QString version;
         QStringList freeItems;

@@ -60,8 +60,8 @@ Result<void> SampleStructureTree::build(const QString &voucherId)
         return {};
 
     const QString key = m_nodes[0].key + QLatin1Char('r') + head.code + QString::number(id);
-    const int topNode = addNode(0, key, nodeText(head.code, head.name, head.freeItems),
-                                nodeTag(head.code, head.version, id, 0, 0));
+    const int topNode
+        = addNode(0, key, nodeText(head.code, head.name, head.freeItems), nodeTag(head.code, head.version, id, 0, 0));
     m_path.insert(head.code);
     expand(topNode, structure, top);
     m_path.remove(head.code);

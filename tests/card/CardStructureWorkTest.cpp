@@ -15,8 +15,8 @@ protected:
     {
         data.sample(1, QStringLiteral("YP1"), QStringLiteral("TOP"), {}, 3, 2);
         data.sample(2, QString(), QStringLiteral("CHILD"), QStringLiteral("V1"), 1);
-        data.line(1, 11, {.component = QStringLiteral("CHILD"), .quantity = 2, .child = 2,
-                          .version = QStringLiteral("V1")});
+        data.line(1, 11,
+                  {.component = QStringLiteral("CHILD"), .quantity = 2, .child = 2, .version = QStringLiteral("V1")});
         data.line(1, 12, {.component = QStringLiteral("PART"), .quantity = 1, .charge = 6});
         data.line(2, 21, {.component = QStringLiteral("LEAF"), .quantity = 1, .charge = 4});
     }
@@ -141,7 +141,9 @@ TEST_P(CardStructureWorkTest, a_tree_click_opens_a_child_sample_or_starts_one_fr
     ASSERT_EQ(control().EditState(), CardControl::Viewing) << messages.texts().join(QLatin1Char('|')).toStdString();
     const int made = int(data.number(QStringLiteral("SELECT iAutoID FROM ManageSample WHERE cNewInvCode = 'BOUGHT'")));
     EXPECT_EQ(data.number(QStringLiteral("SELECT ChildGUID FROM ManageSamples WHERE iSubID = 12")), made);
-    EXPECT_EQ(db.count(QStringLiteral("ManageSample"), QStringLiteral("cNewInvCode = 'BOUGHT' AND COALESCE(cCode, '') = ''")), 1);
+    EXPECT_EQ(
+        db.count(QStringLiteral("ManageSample"), QStringLiteral("cNewInvCode = 'BOUGHT' AND COALESCE(cCode, '') = ''")),
+        1);
     ASSERT_TRUE(click.click(bomTag)); // shown again, then edited
     state().strEditRootID = QStringLiteral("1");
     dispatch(QStringLiteral("tlbEdit"));

@@ -19,8 +19,12 @@ protected:
 
 TEST_F(CostFieldRecalcTest, hours_drive_labour_totals_and_the_sales_cost)
 {
-    control.head = {{"ccode", "YP1"},         {"imanhrs", "4"},         {"ibzgzexch", "10"},
-                    {"ibzfyexch", "2.5"},     {"itolmaterialcost", "1,000"}, {"itoloutcost", "5"},
+    control.head = {{"ccode", "YP1"},
+                    {"imanhrs", "4"},
+                    {"ibzgzexch", "10"},
+                    {"ibzfyexch", "2.5"},
+                    {"itolmaterialcost", "1,000"},
+                    {"itoloutcost", "5"},
                     {"isellexch", "20"}};
     recalc.RecalcCostField(QStringLiteral("imanhrs"), 0, false);
     EXPECT_EQ(head("ipercharge"), "40");
@@ -40,8 +44,12 @@ TEST_F(CostFieldRecalcTest, zero_hours_leave_the_rate_and_a_child_sample_gets_no
 
 TEST_F(CostFieldRecalcTest, lines_follow_quantity_with_a_divisor_forced_to_one)
 {
-    line({{"ipsquantity", "2"}, {"tdqtyd", "0"}, {"iwasterate", "5"}, {"imaterialcharge", "10"},
-          {"ioutunitprice", "3"}, {"iprodchangrate", "0"}});
+    line({{"ipsquantity", "2"},
+          {"tdqtyd", "0"},
+          {"iwasterate", "5"},
+          {"imaterialcharge", "10"},
+          {"ioutunitprice", "3"},
+          {"iprodchangrate", "0"}});
     line({{"ipsquantity", "3"}, {"tdqtyd", "2"}, {"iprodchangrate", "0.5"}});
     recalc.RecalcCostField(QString(), 0, true);
     EXPECT_EQ(cell(1, "tdqtyd"), "1");

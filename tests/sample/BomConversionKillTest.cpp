@@ -51,12 +51,13 @@ void dieNow(sqlite3_context *, int, sqlite3_value **)
 TEST_P(BomConversionKillTest, a_connection_killed_half_way_leaves_nothing_written)
 {
     if (GetParam() == Backend::Postgres) {
-        db.exec(QStringLiteral("CREATE FUNCTION die_on_top() RETURNS trigger LANGUAGE plpgsql AS $$\n"
-                               "BEGIN\n"
-                               "    IF NEW.cPSPCode = 'TOP' THEN PERFORM pg_terminate_backend(pg_backend_pid()); END IF;\n"
-                               "    RETURN NEW;\n"
-                               "END\n"
-                               "$$"));
+        db.exec(
+            QStringLiteral("CREATE FUNCTION die_on_top() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+                           "BEGIN\n"
+                           "    IF NEW.cPSPCode = 'TOP' THEN PERFORM pg_terminate_backend(pg_backend_pid()); END IF;\n"
+                           "    RETURN NEW;\n"
+                           "END\n"
+                           "$$"));
         db.exec(QStringLiteral("CREATE TRIGGER die_on_top BEFORE INSERT ON ProductStructure FOR EACH ROW "
                                "EXECUTE FUNCTION die_on_top()"));
         Connection worker;
@@ -86,7 +87,8 @@ TEST_P(BomConversionKillTest, a_connection_killed_half_way_leaves_nothing_writte
     ASSERT_TRUE(reader.Open(db.connectionString()));
     EXPECT_EQ(reader.Scalar(QStringLiteral("SELECT COUNT(*) FROM ProductStructure"))->toInt(), 0);
     EXPECT_EQ(reader.Scalar(QStringLiteral("SELECT COUNT(*) FROM ProductStructures"))->toInt(), 0);
-    EXPECT_EQ(reader.Scalar(QStringLiteral("SELECT COUNT(*) FROM ManageSample WHERE iBOMAutoId IS NOT NULL"))->toInt(), 0);
+    EXPECT_EQ(reader.Scalar(QStringLiteral("SELECT COUNT(*) FROM ManageSample WHERE iBOMAutoId IS NOT NULL"))->toInt(),
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, BomConversionKillTest, ORVANE_BOTH_BACKENDS);

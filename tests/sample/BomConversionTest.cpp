@@ -21,8 +21,13 @@ protected:
     {
         data.sample(1, QStringLiteral("YP1"), QStringLiteral("TOP"), {}, 8, 2);
         data.sample(2, QString(), QStringLiteral("CHILD"), childVersion);
-        data.line(1, 11, {.component = QStringLiteral("CHILD"), .quantity = 2, .charge = 5, .child = 2,
-                          .version = childVersion, .warehouse = QStringLiteral("SHOP")});
+        data.line(1, 11,
+                  {.component = QStringLiteral("CHILD"),
+                   .quantity = 2,
+                   .charge = 5,
+                   .child = 2,
+                   .version = childVersion,
+                   .warehouse = QStringLiteral("SHOP")});
         data.line(1, 12, {.component = QStringLiteral("PART"), .quantity = 3, .warehouse = QStringLiteral("MAIN")});
         data.line(2, 21, {.component = QStringLiteral("LEAF")});
     }
@@ -47,15 +52,17 @@ TEST_P(BomConversionTest, writes_children_first_and_links_each_line_to_its_compo
 {
     twoLevels();
     ASSERT_EQ(convert(1), 0) << message.toStdString();
-    EXPECT_EQ(message, QStringLiteral("\r\n转换母件[CHILD 样CHILD;;;;;;;;;;]成功！\r\n转换母件[TOP 样TOP;;;;;;;;;;]成功！"));
+    EXPECT_EQ(message,
+              QStringLiteral("\r\n转换母件[CHILD 样CHILD;;;;;;;;;;]成功！\r\n转换母件[TOP 样TOP;;;;;;;;;;]成功！"));
     const int top = bomOf(1);
     const int child = bomOf(2);
     ASSERT_GT(child, 0);
     EXPECT_GT(top, child);
     EXPECT_EQ(data.number(QStringLiteral("SELECT fbzcb FROM ProductStructure WHERE iAutoId = ?"), {top}), 10);
-    EXPECT_EQ(data.number(QStringLiteral("SELECT ChildGUID FROM ProductStructures WHERE iPId = ? AND cPSCode = 'CHILD'"),
-                          {top}),
-              child);
+    EXPECT_EQ(
+        data.number(QStringLiteral("SELECT ChildGUID FROM ProductStructures WHERE iPId = ? AND cPSCode = 'CHILD'"),
+                    {top}),
+        child);
     EXPECT_EQ(data.number(QStringLiteral("SELECT WIPType FROM ProductStructures WHERE cPSCode = 'CHILD'")), 1);
     EXPECT_EQ(data.number(QStringLiteral("SELECT WIPType FROM ProductStructures WHERE cPSCode = 'PART'")), 3);
     EXPECT_EQ(data.number(QStringLiteral("SELECT WIPType FROM ProductStructures WHERE cPSCode = 'LEAF'")), 3);
@@ -63,7 +70,8 @@ TEST_P(BomConversionTest, writes_children_first_and_links_each_line_to_its_compo
     EXPECT_EQ(db.count(QStringLiteral("ProductStructures")), 3);
 
     EXPECT_EQ(convert(1), 6);
-    EXPECT_EQ(message, QStringLiteral("\r\n母件(或下级母件)[TOP 样TOP;;;;;;;;;;]已经存在版本号为()的产品结构，请检查！"));
+    EXPECT_EQ(message,
+              QStringLiteral("\r\n母件(或下级母件)[TOP 样TOP;;;;;;;;;;]已经存在版本号为()的产品结构，请检查！"));
     EXPECT_EQ(db.count(QStringLiteral("ProductStructure")), 2);
 }
 
@@ -87,7 +95,8 @@ TEST_P(BomConversionTest, refuses_items_the_structure_cannot_be_made_of)
         QString text;
     };
     const QList<Case> cases{
-        {"reorder point, even when self-made", true, false, 2, false, 5, QStringLiteral("\r\n母件[TOP]是ROP件，不能生成BOM！")},
+        {"reorder point, even when self-made", true, false, 2, false, 5,
+         QStringLiteral("\r\n母件[TOP]是ROP件，不能生成BOM！")},
         {"neither made nor outsourced", false, false, 0, false, 5,
          QStringLiteral("\r\n母件[TOP]没有自制或委外属性，请检查！")},
         {"a service", true, false, 0, true, 3,
@@ -116,8 +125,9 @@ TEST_P(BomConversionTest, accepts_a_child_whose_structure_exists_and_links_it)
     twoLevels();
     const int existing = data.bom(QStringLiteral("CHILD"), QStringLiteral("V1"));
     ASSERT_EQ(convert(1), 0) << message.toStdString();
-    EXPECT_EQ(message, QStringLiteral("\r\n母件(或下级母件)[CHILD 样CHILD;;;;;;;;;;]已经存在版本号为(V1)的产品结构，请检查！"
-                                      "\r\n转换母件[TOP 样TOP;;;;;;;;;;]成功！"));
+    EXPECT_EQ(message,
+              QStringLiteral("\r\n母件(或下级母件)[CHILD 样CHILD;;;;;;;;;;]已经存在版本号为(V1)的产品结构，请检查！"
+                             "\r\n转换母件[TOP 样TOP;;;;;;;;;;]成功！"));
     EXPECT_EQ(data.number(QStringLiteral("SELECT ChildGUID FROM ProductStructures WHERE cPSCode = 'CHILD'")), existing);
 }
 
@@ -131,7 +141,8 @@ TEST_P(BomConversionTest, links_no_structure_of_other_free_items_and_writes_each
     data.bom(QStringLiteral("TWICE"));
 
     ASSERT_EQ(convert(1), 0) << message.toStdString();
-    EXPECT_EQ(db.count(QStringLiteral("ProductStructures"), QStringLiteral("cPSCode = 'PART' AND ChildGUID IS NULL")), 1);
+    EXPECT_EQ(db.count(QStringLiteral("ProductStructures"), QStringLiteral("cPSCode = 'PART' AND ChildGUID IS NULL")),
+              1);
     EXPECT_EQ(db.count(QStringLiteral("ProductStructures"), QStringLiteral("cPSCode = 'TWICE'")), 1);
     EXPECT_EQ(data.number(QStringLiteral("SELECT ChildGUID FROM ProductStructures WHERE cPSCode = 'TWICE'")), first);
 }

@@ -14,7 +14,8 @@ protected:
     {
         ORVANE_REQUIRE(db);
         bom = data.bom(QStringLiteral("FRAME"), QStringLiteral("V2"), 6, 4, QStringLiteral("红"));
-        db.exec(QStringLiteral("UPDATE ProductStructure SET fbzgs = 2, fbzgzl = 3, fbzfyl = 2 WHERE iAutoId = ?"), {bom});
+        db.exec(QStringLiteral("UPDATE ProductStructure SET fbzgs = 2, fbzgzl = 3, fbzfyl = 2 WHERE iAutoId = ?"),
+                {bom});
         data.bomLine(bom, QStringLiteral("TUBE"), 3, 1.5, 10);
         data.bomLine(bom, QStringLiteral("BOLT"), 8, 0.2, 0, 0, 0);
     }

@@ -31,10 +31,11 @@ public:
     // A self-made goods item (planPolicy 2: by reorder point).
     void item(const QString &code, bool self = true, bool outsourced = false, int planPolicy = 0, bool service = false)
     {
-        m_db.exec(QStringLiteral("INSERT INTO Inventory (cInvCode, cInvName, iId, cComUnitCode, bSelf, bProxyForeign, "
-                                 "iPlanPolicy, bService) SELECT ?, ?, (SELECT COALESCE(MAX(iId), 0) + 1 FROM Inventory), "
-                                 "'PCS', ?, ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM Inventory WHERE cInvCode = ?)"),
-                  {code, QStringLiteral("品") + code, self ? 1 : 0, outsourced ? 1 : 0, planPolicy, service ? 1 : 0, code});
+        m_db.exec(
+            QStringLiteral("INSERT INTO Inventory (cInvCode, cInvName, iId, cComUnitCode, bSelf, bProxyForeign, "
+                           "iPlanPolicy, bService) SELECT ?, ?, (SELECT COALESCE(MAX(iId), 0) + 1 FROM Inventory), "
+                           "'PCS', ?, ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM Inventory WHERE cInvCode = ?)"),
+            {code, QStringLiteral("品") + code, self ? 1 : 0, outsourced ? 1 : 0, planPolicy, service ? 1 : 0, code});
     }
 
     // A head: a top-level voucher when `code` is not empty, else a child sample of `version`.
@@ -70,8 +71,8 @@ public:
         return m_db.cnn().Scalar(QStringLiteral("SELECT MAX(iAutoId) FROM ProductStructure"))->toInt();
     }
 
-    void bomLine(int bomId, const QString &component, double quantity, double price, double waste = 0,
-                 int childBom = 0, double divisor = 1)
+    void bomLine(int bomId, const QString &component, double quantity, double price, double waste = 0, int childBom = 0,
+                 double divisor = 1)
     {
         item(component);
         m_db.exec(QStringLiteral("INSERT INTO ProductStructures (iPId, cPSPCode, cPSCode, iPSQuantity, tdQtyD, fbzdj, "

@@ -42,8 +42,9 @@ TEST_P(CostRollUpTest, prices_lines_with_waste_children_and_boms)
     data.line(1, 11, {.component = QStringLiteral("P"), .quantity = 2, .charge = 10, .waste = 5, .outPrice = 3});
     // A child sample: 1 x 4 of material plus its charges 1 + 2 + 3, 10 a unit; 3 of them.
     data.sample(2, QString(), QStringLiteral("C"), QStringLiteral("V1"), 1, 2, 3);
-    data.line(1, 12, {.component = QStringLiteral("C"), .quantity = 3, .charge = 999, .child = 2,
-                      .version = QStringLiteral("V1")});
+    data.line(
+        1, 12,
+        {.component = QStringLiteral("C"), .quantity = 3, .charge = 999, .child = 2, .version = QStringLiteral("V1")});
     data.line(2, 21, {.component = QStringLiteral("Q"), .quantity = 1, .charge = 4});
     // A component with only a bill of materials: 2 x 5 of material plus 6 + 4 of labour and overhead.
     const int bom = data.bom(QStringLiteral("B"), {}, 6, 4);
@@ -106,36 +107,49 @@ TEST_P(CostRollUpTest, agrees_to_the_cent_with_a_walk_over_every_path)
 {
     const int width = 3;
     const int depth = 4;
-    auto sampleId = [&](int level, int i) { return level == 0 ? 1 : 10 * level + i; };
+    auto sampleId = [&](int level, int i) {
+        return level == 0 ? 1 : 10 * level + i;
+    };
     data.sample(1, QStringLiteral("YP1"), QStringLiteral("ROOT"), {}, 12.5, 3.25, 1);
     int subId = 1000;
     for (int level = 1; level <= depth; ++level) {
         for (int i = 0; i < width; ++i)
-            data.sample(sampleId(level, i), QString(), QStringLiteral("S%1_%2").arg(level).arg(i),
-                        QStringLiteral("V1"), 0.1 * (i + level), 0.07 * level, 0.03 * i);
+            data.sample(sampleId(level, i), QString(), QStringLiteral("S%1_%2").arg(level).arg(i), QStringLiteral("V1"),
+                        0.1 * (i + level), 0.07 * level, 0.03 * i);
     }
     for (int level = 0; level <= depth; ++level) {
         for (int i = 0; i < (level == 0 ? 1 : width); ++i) {
             const int id = sampleId(level, i);
-            data.line(id, ++subId, {.component = QStringLiteral("LEAF%1").arg(subId), .quantity = 1.5 + i,
-                                    .divisor = 2.0, .charge = 3.17 * (level + 1), .waste = 2.5});
+            data.line(id, ++subId,
+                      {.component = QStringLiteral("LEAF%1").arg(subId),
+                       .quantity = 1.5 + i,
+                       .divisor = 2.0,
+                       .charge = 3.17 * (level + 1),
+                       .waste = 2.5});
             if (level == depth)
                 continue;
             for (int j = 0; j < width; ++j)
-                data.line(id, ++subId, {.component = QStringLiteral("S%1_%2").arg(level + 1).arg(j),
-                                        .quantity = 0.5 + j, .divisor = 1.0, .waste = 1.0 * j,
-                                        .child = sampleId(level + 1, j), .version = QStringLiteral("V1")});
+                data.line(id, ++subId,
+                          {.component = QStringLiteral("S%1_%2").arg(level + 1).arg(j),
+                           .quantity = 0.5 + j,
+                           .divisor = 1.0,
+                           .waste = 1.0 * j,
+                           .child = sampleId(level + 1, j),
+                           .version = QStringLiteral("V1")});
         }
     }
     const QString real = db.cnn().dialect().realType();
-    const QString walk = QStringLiteral(
-        "WITH RECURSIVE walk(sample, mult) AS (SELECT 1, CAST(1 AS %1) UNION ALL "
-        "SELECT l.ChildGUID, w.mult * l.iPSQuantity / l.tdQtyD * (1 + l.iWasteRate / 100.0) "
-        "FROM walk w JOIN ManageSamples l ON l.iAutoID = w.sample WHERE l.ChildGUID IS NOT NULL) "
-        "SELECT (SELECT SUM(w.mult * (h.iPerCharge + h.iMakeCharge + h.iTolOutCost)) FROM walk w "
-        "JOIN ManageSample h ON h.iAutoID = w.sample) + (SELECT SUM(w.mult * l.iPSQuantity / l.tdQtyD * "
-        "(1 + l.iWasteRate / 100.0) * l.iMaterialCharge) FROM walk w JOIN ManageSamples l ON l.iAutoID = w.sample "
-        "WHERE l.ChildGUID IS NULL)").arg(real);
+    const QString walk
+        = QStringLiteral(
+              "WITH RECURSIVE walk(sample, mult) AS (SELECT 1, CAST(1 AS %1) UNION ALL "
+              "SELECT l.ChildGUID, w.mult * l.iPSQuantity / l.tdQtyD * (1 + l.iWasteRate / 100.0) "
+              "FROM walk w JOIN ManageSamples l ON l.iAutoID = w.sample WHERE l.ChildGUID IS NOT NULL) "
+              "SELECT (SELECT SUM(w.mult * (h.iPerCharge + h.iMakeCharge + h.iTolOutCost)) FROM walk w "
+              "JOIN ManageSample h ON h.iAutoID = w.sample) + (SELECT SUM(w.mult * l.iPSQuantity / l.tdQtyD * "
+              "(1 + l.iWasteRate / 100.0) * l.iMaterialCharge) FROM walk w JOIN ManageSamples l ON l.iAutoID = "
+              "w.sample "
+              "WHERE l.ChildGUID IS NULL)")
+              .arg(real);
     const double expected = data.number(walk);
 
     ASSERT_TRUE(rollUp(1)) << error.toStdString();

@@ -32,7 +32,8 @@ TEST_P(DemoStructureTest, has_deep_samples_bom_only_components_and_one_stored_lo
                 ++depth;
             deepest = qMax(deepest, depth);
             const QStringList tag = node.tag.split(QLatin1Char('\t'));
-            if (tag.size() == 5 && tag[2].trimmed().isEmpty() && !tag[3].trimmed().isEmpty() && !node.children.isEmpty())
+            if (tag.size() == 5 && tag[2].trimmed().isEmpty() && !tag[3].trimmed().isEmpty()
+                && !node.children.isEmpty())
                 ++bomOnly;
         }
         if (r == tops->RecordCount() - 1) {

@@ -29,8 +29,8 @@ protected:
         // YP1 (TOP) -> CHILD (child sample 2, V1) -> LEAF; PART, priced from its bill of materials.
         data.sample(1, QStringLiteral("YP1"), QStringLiteral("TOP"), {}, 3, 2);
         data.sample(2, QString(), QStringLiteral("CHILD"), QStringLiteral("V1"), 1);
-        data.line(1, 11, {.component = QStringLiteral("CHILD"), .quantity = 2, .child = 2,
-                          .version = QStringLiteral("V1")});
+        data.line(1, 11,
+                  {.component = QStringLiteral("CHILD"), .quantity = 2, .child = 2, .version = QStringLiteral("V1")});
         data.line(1, 12, {.component = QStringLiteral("PART"), .quantity = 1});
         data.line(2, 21, {.component = QStringLiteral("LEAF"), .quantity = 1, .charge = 4});
         data.bomLine(data.bom(QStringLiteral("PART"), {}, 1, 1), QStringLiteral("STEEL"), 2, 3);
@@ -106,9 +106,8 @@ TEST_P(StructureTreeSessionTest, from_the_tree_into_a_child_and_on_to_a_bill_of_
     press(window, Qt::Key_F9);
     ASSERT_FALSE(messages.shown.isEmpty());
     EXPECT_TRUE(messages.texts().last().endsWith(QStringLiteral("转换成功")));
-    const QString childBom = db.cnn()
-                                 .Scalar(QStringLiteral("SELECT iBOMAutoId FROM ManageSample WHERE iAutoID = 2"))
-                                 ->toString();
+    const QString childBom
+        = db.cnn().Scalar(QStringLiteral("SELECT iBOMAutoId FROM ManageSample WHERE iAutoID = 2"))->toString();
     ASSERT_FALSE(childBom.isEmpty());
     EXPECT_FALSE(window->card()->headerText(QStringLiteral("ibomautoid")).isEmpty());
     // The rebuilt tree knows CHILD's new bill of materials (its child sample still comes first).
