@@ -2,7 +2,6 @@
 #include "support/BenchArgs.h"
 #include "support/BenchData.h"
 #include "support/BenchDatabase.h"
-#include "support/NativeClient.h"
 
 #include "engine/clsVoucherCo.h"
 #include "entry/clsVoucherShowParameter.h"
@@ -241,10 +240,18 @@ class PqMoveFloor final : public MoveFloor
 {
 public:
     PqMoveFloor(const ConnectionString &info, const clsVoucherCo::MoveStatements &next, const clsVoucherCo::MoveStatements &back)
-        : m_conn(connectNativePostgres(info))
     {
+        const QByteArray host = info.host.toUtf8(), port = QByteArray::number(info.port), user = info.user.toUtf8(),
+                         password = info.password.toUtf8(), dbname = info.database.toUtf8();
+        const char *keys[] = {"host", "port", "user", "password", "dbname", nullptr};
+        const char *values[] = {host.constData(), port.constData(), user.constData(),
+                                password.isEmpty() ? nullptr : password.constData(), dbname.constData(), nullptr};
+        m_conn = PQconnectdbParams(keys, values, 0);
         if (PQstatus(m_conn) != CONNECTION_OK)
             return;
+        QString ident = info.schema;
+        ident.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        PQclear(PQexec(m_conn, QStringLiteral("SET search_path TO \"%1\"").arg(ident).toUtf8().constData()));
         int n = 0;
         for (QString sql : {next.head, back.head, next.body, next.largestId, next.smallestId}) {
             sql.replace(QLatin1Char('?'), QLatin1String("$1")); // one value at most in each
