@@ -4,6 +4,7 @@
 #include "CardControl.h"
 #include "CardStructureCommands.h"
 #include "CardStructureTree.h"
+#include "CardStructureWork.h"
 #include "CardView.h"
 #include "FieldEditHandler.h"
 #include "TemplateComboControl.h"
@@ -35,6 +36,9 @@ frmManageSample::frmManageSample(std::shared_ptr<CardView> view, const QString &
     , m_fieldEdits(std::make_unique<FieldEditHandler>(*this))
 {
     m_state.strCardNumber = cardNumber;
+    m_structureWork = std::make_shared<CardStructureWork>(*this);
+    m_structure = m_structureWork;
+    m_fieldEdits->setHooks(m_structureWork);
     modPublic::ApplyToolbarStyle(m_view->innerWidth(), m_view->toolbar(), m_view->commandBar());
     m_commandState.setToolbarStyle(modPublic::GetToolbarStyle());
     m_view->cardControl().setBackColor(kCardBackColour);

@@ -14,6 +14,7 @@
 
 class CardControl;
 class CardStructureCommands;
+class CardStructureWork;
 class CardView;
 class DataPermission;
 class FieldEditHandler;
@@ -80,8 +81,11 @@ public:
     void setDataPermission(std::shared_ptr<DataPermission> permission);
     // The answers to cell entries, reference requests and row changes of the card control.
     FieldEditHandler &fieldEdits() { return *m_fieldEdits; }
-    // Cost fetch and conversion; without them the two commands only check their task.
+    // Cost fetch and conversion; without them the two commands only check their task. The card
+    // starts with its own (CardStructureWork), which also answers the field edits' cost and
+    // parent-item hooks and the tree's node clicks.
     void setStructureCommands(std::shared_ptr<CardStructureCommands> commands);
+    CardStructureWork &structureWork() { return *m_structureWork; }
 
 protected:
     void unloading() override;
@@ -139,6 +143,7 @@ private:
     std::shared_ptr<DataPermission> m_permission;
     std::unique_ptr<VoucherLoader> m_loader;
     std::unique_ptr<VoucherNumberService> m_numbering;
+    std::shared_ptr<CardStructureWork> m_structureWork;
     std::shared_ptr<CardStructureCommands> m_structure;
     std::unique_ptr<FieldEditHandler> m_fieldEdits;
     std::shared_ptr<Connection> m_cnn;

@@ -17,8 +17,9 @@ struct DemoDataOptions
 // fill() writes a small manufacturing company (江苏澄川精密机械有限公司): a few hundred items with
 // units, unit groups, free items and user-defined items, customers, vendors, departments, persons,
 // warehouses, a few bills of materials, and sample vouchers — some nested two or three levels deep
-// through child samples, some confirmed, one converted into a bill of materials, a few with a
-// picture and a file. Everything goes in one transaction with prepared, bound statements; on any
+// through child samples (the first one four), some with components priced from a bill of
+// materials only, one whose stored structure runs in a loop, some confirmed, one converted into a
+// bill of materials, a few with a picture and a file. Everything goes in one transaction with prepared, bound statements; on any
 // error nothing is written. A database that already holds items or samples is refused unchanged.
 //
 // generateVouchers() appends count sample vouchers of linesPerVoucher lines each, for benchmarks:

@@ -9,7 +9,7 @@
 // The demo sample vouchers. Each top-level sample develops one new product from assemblies, parts,
 // purchased parts and auxiliary materials of the product's family. An assembly or part line may be
 // developed as a child sample (empty voucher number, its own version), and an assembly's child may
-// have grandchildren for its parts, so structures nest up to three levels. Costs are rolled up from
+// have grandchildren for its parts, so structures nest three levels (the first one four). Costs are rolled up from
 // the leaves the way the card's cost fetch does, so fetching again moves them by cents at most.
 
 namespace {
@@ -77,6 +77,8 @@ private:
     void fillTopLevel(int head, bool forceChild, bool forceGrandchild);
     void fillChild(int head, bool forceGrandchild);
     double unitCost(int head);
+    void addStoredLoop();
+    void deepenFirstStructure();
     Result<void> convert(Connection &cnn, const Head &h);
 
     DemoRandom &m_random;
@@ -264,6 +266,8 @@ void SampleBuilder::build(const DemoDataOptions &o)
         // The first samples always nest, the first two three levels deep.
         fillTopLevel(h, i < 3, i < 2);
     }
+    deepenFirstStructure();
+    addStoredLoop();
     for (int h = 0; h < m_heads.size(); ++h)
         unitCost(h);
     for (Head &h : m_heads) {
@@ -271,6 +275,65 @@ void SampleBuilder::build(const DemoDataOptions &o)
             if (l.outPrice > 0 && !m_c.outsourcers.isEmpty())
                 h.vendor = m_c.outsourcers.at(h.id % m_c.outsourcers.size());
         }
+    }
+}
+
+// The first grandchild sample gets a child sample of its own for its first material, so that the
+// first structure runs four samples deep. Drawn after every other sample was made, so the rest of
+// the demo data stays as it was.
+void SampleBuilder::deepenFirstStructure()
+{
+    for (int g = 0; g < m_heads.size(); ++g) {
+        if (m_heads.at(g).level != 2 || m_heads.at(g).lines.isEmpty())
+            continue;
+        const Line &first = m_heads.at(g).lines.first();
+        if (first.child >= 0)
+            return;
+        const DemoItem &material = m_c.items.at(first.item);
+        QList<int> inputs;
+        for (int candidate : m_c.pool(DemoKind::Raw, material.families) + m_c.pool(DemoKind::Auxiliary, material.families)) {
+            if (candidate != first.item && inputs.size() < 2)
+                inputs << candidate;
+        }
+        if (inputs.isEmpty())
+            return;
+        const int c = addHead(first.item, 3, &m_heads.at(g));
+        m_heads[c].version = QStringLiteral("V%1.0").arg(++m_versions[first.item]);
+        m_heads[c].free1 = first.free1;
+        m_heads[c].free2 = first.free2;
+        for (int input : std::as_const(inputs))
+            addLine(c, input, false, false);
+        m_heads[g].lines[0].child = c;
+        return;
+    }
+}
+
+// One unconfirmed sample, neither the first nor the newest, holds a loop written before the save
+// refused such structures: its first child sample uses the sample's own new item again. The tree
+// shows it and the card refuses to copy, fetch costs, confirm or convert it. Nothing random is
+// drawn here, so the rest of the demo data stays as it was.
+void SampleBuilder::addStoredLoop()
+{
+    int newest = -1;
+    for (int i = 0; i < m_heads.size(); ++i) {
+        if (m_heads.at(i).level == 0)
+            newest = i;
+    }
+    for (int i = 3; i < newest; ++i) {
+        Head &top = m_heads[i];
+        if (top.level != 0 || !top.handler.isEmpty())
+            continue;
+        const auto child = std::find_if(top.lines.cbegin(), top.lines.cend(), [](const Line &l) { return l.child >= 0; });
+        if (child == top.lines.cend())
+            continue;
+        Line back;
+        back.item = top.item;
+        back.free1 = top.free1;
+        back.warehouse = m_c.items.at(top.item).warehouse;
+        back.department = QStringLiteral("0401");
+        m_heads[child->child].lines << back;
+        top.memo = QStringLiteral("演示：结构中存在循环");
+        return;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "SampleCardWindow.h"
 
+#include "CardFieldAids.h"
 #include "CardTemplate.h"
 #include "ClassicToolbar.h"
 #include "CommandBar.h"
@@ -8,6 +9,7 @@
 #include "VoucherCardWidget.h"
 
 #include "card/CardCommands.h"
+#include "card/StructureNodeClick.h"
 #include "card/FieldEditHandler.h"
 #include "card/frmManageSample.h"
 #include "common/modPublic.h"
@@ -112,7 +114,9 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
             m_card->RefreshVoucherCode();
     });
     connectFieldEdits();
+    connectStructureTree();
     connect(m_control, &VoucherCardWidget::documentsLoaded, this, &SampleCardWindow::updateStatus);
+    connect(m_control, &VoucherCardWidget::documentsLoaded, this, [this] { CardFieldAids::apply(m_control); });
     connect(m_control, &VoucherCardWidget::editStateChanged, this, &SampleCardWindow::updateStatus);
 }
 
@@ -147,6 +151,27 @@ void SampleCardWindow::connectFieldEdits()
         if (m_card)
             m_card->fieldEdits().rowChanged(row);
     });
+}
+
+void SampleCardWindow::connectStructureTree()
+{
+    // The tree reads through the engine's connection once the card has one.
+    m_tree->setConnectionSource([this]() -> Connection * {
+        if (m_card && m_card->engine().connection().isOpen())
+            return &m_card->engine().connection();
+        return connection();
+    });
+    connect(m_tree, &StructureTreePane::nodeChosen, this, [this](const QString &tag) {
+        m_control->commitPendingEntry();
+        if (m_card)
+            StructureNodeClick(*m_card, m_card->structureWork()).click(tag);
+    });
+    // Alt+T moves to the tree; arrows walk it, Enter opens the node.
+    auto *toTree = new QAction(QStringLiteral("样品结构"), this);
+    toTree->setObjectName(QStringLiteral("focusStructureTree"));
+    toTree->setShortcut(QKeySequence(Qt::ALT | Qt::Key_T));
+    connect(toTree, &QAction::triggered, m_tree, [this] { m_tree->setFocus(Qt::ShortcutFocusReason); });
+    addAction(toTree);
 }
 
 void SampleCardWindow::buildToolbar()

@@ -48,6 +48,7 @@ public:
 
     // The parts, for tests.
     VoucherCardWidget *card() const { return m_control; }
+    StructureTreePane *structurePane() const { return m_tree; }
     QAction *command(const QString &key) const;
     QString titleText() const;
     QString statusText() const;
@@ -62,6 +63,7 @@ protected:
 private:
     void buildToolbar();
     void connectFieldEdits();
+    void connectStructureTree();
     QWidget *buildTop();
     void updateStatus();
     // The display template a head names (vt_id), or the first one when it names none we know.
