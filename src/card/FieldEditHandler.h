@@ -44,8 +44,11 @@ public:
     void bodyReference(const QString &field, int row);
     // The control added body row `row`: it is a new line with a divisor of 1.
     void rowAdded(int row);
-    // Row `row` became the current body row: its unit cells and free items follow its item.
+    // Row `row` became the current body row: its unit cells, free items and version follow its item.
     void rowChanged(int row);
+    // Greys the version of line `row` when the line has its own lower-level structure (the version
+    // belongs to that structure), and makes it editable again otherwise.
+    void markVersionCell(int row);
 
     // The items of a drop-down list of `field`: the expand flags offer "是" and "否" when the list
     // has none yet.

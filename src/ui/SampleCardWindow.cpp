@@ -2,6 +2,7 @@
 
 #include "CardTemplate.h"
 #include "ClassicToolbar.h"
+#include "HelpWindow.h"
 #include "CommandBar.h"
 #include "StructureTreePane.h"
 #include "TemplateChooser.h"
@@ -20,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -85,6 +87,7 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     , m_commandBar(new CommandBar(QStringLiteral("命令"), this))
     , m_title(new QLabel(this))
     , m_status(new QLabel(this))
+    , m_session(new QLabel(this))
     , m_showTemplate(new TemplateChooser(QStringLiteral("ComTemplateShow"), this))
     , m_printTemplate(new TemplateChooser(QStringLiteral("ComTemplatePRN"), this))
     , m_tree(new StructureTreePane(this))
@@ -104,7 +107,8 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     layout->addWidget(buildTop());
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
-    statusBar()->hide();
+    m_session->setObjectName(QStringLiteral("sessionLabel"));
+    statusBar()->addPermanentWidget(m_session);
 
     m_control->setTemplateSource([this](int templateId) { return templateFor(templateId); });
     connect(m_control, &VoucherCardWidget::numberingRequested, this, [this] {
@@ -172,8 +176,7 @@ void SampleCardWindow::buildToolbar()
         const QString key = command.key;
         connect(a, &QAction::triggered, this, [this, key] {
             m_control->commitPendingEntry();
-            if (m_card)
-                m_card->CardCommandDispatch(key);
+            dispatch(key);
         });
     }
 }
@@ -197,6 +200,33 @@ QWidget *SampleCardWindow::buildTop()
     row->addWidget(m_title, 1);
     row->addWidget(m_status);
     return top;
+}
+
+void SampleCardWindow::dispatch(const QString &key)
+{
+    if (!m_card)
+        return;
+    // Set at once, shown by the windowing system only once the action has taken long enough to
+    // let it draw; message boxes inside the action show the ordinary pointer.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    statusBar()->clearMessage();
+    m_card->CardCommandDispatch(key);
+}
+
+void SampleCardWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
+QString SampleCardWindow::statusBarText() const
+{
+    return statusBar()->currentMessage();
+}
+
+QString SampleCardWindow::sessionText() const
+{
+    return m_session->text();
 }
 
 void SampleCardWindow::updateStatus()
@@ -330,7 +360,22 @@ void SampleCardWindow::beep()
     QApplication::beep();
 }
 
-void SampleCardWindow::showHelp() {}
+void SampleCardWindow::showHelp()
+{
+    HelpWindow::showTopic(QStringLiteral("card-window.md"), this);
+}
+
+void SampleCardWindow::setCard(frmManageSample *card)
+{
+    m_card = card;
+    // Who works on which database (never the password), for as long as the window is open.
+    const auto login = modPublic::cardLogin();
+    if (!card || !login)
+        return;
+    const auto where = ConnectionString::parse(login->ConnectionString());
+    const QString database = where ? where->toString() : QString();
+    m_session->setText(QStringLiteral("用户：%1    数据库：%2").arg(login->UserName(), database));
+}
 
 void SampleCardWindow::closeEvent(QCloseEvent *event)
 {
