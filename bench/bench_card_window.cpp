@@ -16,12 +16,12 @@
 #include "sample/SampleObjects.h"
 #include "ui/QtWindows.h"
 #include "ui/SampleCardWindow.h"
+#include "ui/CardGrid.h"
 #include "ui/VoucherCardWidget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTableWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -76,7 +76,7 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             auto *widget = qobject_cast<QWidget *>(watched);
-            auto *grid = widget ? qobject_cast<QTableWidget *>(widget->parentWidget()) : nullptr;
+            auto *grid = widget ? qobject_cast<CardGrid *>(widget->parentWidget()) : nullptr;
             if (grid && grid->viewport() == widget && grid->rowCount() > 0
                 && qobject_cast<VoucherCardWidget *>(grid->parentWidget()))
                 m_painted = true;

@@ -214,6 +214,7 @@ bool frmManageSample::saveVoucher()
     if (!missing.isEmpty()) {
         show(QStringLiteral("保存失败！") + missing + kLineBreak + QStringLiteral("请检查！"),
              MessageService::Information);
+        focusNamedItem(missing);
         return false;
     }
     if (card.EditState() == CardControl::Viewing)
@@ -230,8 +231,9 @@ bool frmManageSample::saveVoucher()
     if (m_state.intSaveState == CardState::ExistingVoucher || m_state.intSaveState == CardState::NewVoucher)
         message = m_engine.VoucherSave(m_state.intSaveState, newId, shownId, timeStamp);
     if (!message.isEmpty()) {
-        // The card keeps what the user typed; the edit goes on.
+        // The card keeps what the user typed; the edit goes on where the message points.
         show(withCaptions(message), MessageService::Information);
+        focusNamedItem(message);
         return false;
     }
 

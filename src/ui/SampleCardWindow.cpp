@@ -1,6 +1,5 @@
 #include "SampleCardWindow.h"
 
-#include "CardTemplate.h"
 #include "ClassicToolbar.h"
 #include "HelpWindow.h"
 #include "CommandBar.h"
@@ -12,6 +11,7 @@
 #include "card/FieldEditHandler.h"
 #include "card/frmManageSample.h"
 #include "common/modPublic.h"
+#include "host/TemplateService.h"
 #include "host/clsLogin.h"
 #include "platform/Connection.h"
 
@@ -58,10 +58,19 @@ const QList<CommandLook> &commandLooks()
         {"tlbVerify", QStyle::SP_DialogYesButton, {QKeySequence(Qt::Key_F7)}},
         {"tlbDisVerify", QStyle::SP_DialogNoButton, {QKeySequence(Qt::Key_F8)}},
         {"tlbSaveBom", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F9)}},
-        {"tlbFrist", QStyle::SP_MediaSkipBackward, {QKeySequence(Qt::CTRL | Qt::Key_Home)}},
-        {"tlbPrevious", QStyle::SP_MediaSeekBackward, {QKeySequence(Qt::Key_PageUp)}},
-        {"tlbNext", QStyle::SP_MediaSeekForward, {QKeySequence(Qt::Key_PageDown)}},
-        {"tlbLast", QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)}},
+        // The plain keys page the body grid while it has the focus; the Alt ones move everywhere.
+        {"tlbFrist",
+         QStyle::SP_MediaSkipBackward,
+         {QKeySequence(Qt::CTRL | Qt::Key_Home), QKeySequence(Qt::ALT | Qt::Key_Home)}},
+        {"tlbPrevious",
+         QStyle::SP_MediaSeekBackward,
+         {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_PageUp)}},
+        {"tlbNext",
+         QStyle::SP_MediaSeekForward,
+         {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_PageDown)}},
+        {"tlbLast",
+         QStyle::SP_MediaSkipForward,
+         {QKeySequence(Qt::CTRL | Qt::Key_End), QKeySequence(Qt::ALT | Qt::Key_End)}},
         {"tlbLocal", QStyle::SP_FileDialogListView, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {"tlbRefresh", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)}},
         {"tlbHelp", QStyle::SP_DialogHelpButton, {QKeySequence(Qt::Key_F1)}},
@@ -111,6 +120,17 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     statusBar()->addPermanentWidget(m_session);
 
     m_control->setTemplateSource([this](int templateId) { return templateFor(templateId); });
+    // The parent-item fields are filled by their list; the expand flags offer 是 and 否.
+    m_control->setKeyFilter([](const QString &field, int key) {
+        const int code = key == Qt::Key_Return || key == Qt::Key_Enter ? 13 : key == Qt::Key_Backspace ? 8 : key;
+        return FieldEditHandler::acceptsHeadKey(field, code);
+    });
+    m_control->setChoiceSource([](const QString &field) { return FieldEditHandler::choiceItems(field, {}); });
+    // Switching the display template is a choice the user makes while editing.
+    connect(m_showTemplate, &QComboBox::activated, this, [this] {
+        if (m_card && m_control->EditState() != CardControl::Viewing)
+            m_card->SwitchShowTemplate();
+    });
     connect(m_control, &VoucherCardWidget::numberingRequested, this, [this] {
         if (m_card)
             m_card->RefreshVoucherCode();
@@ -284,15 +304,16 @@ CardTemplate SampleCardWindow::templateFor(int templateId)
         return {};
     if (!m_choicesRead) {
         m_choicesRead = true;
-        m_showTemplate->setChoices(listTemplates(*cnn, modPublic::CardNumber(), 0).value_or({}));
-        m_printTemplate->setChoices(listTemplates(*cnn, modPublic::CardNumber(), 1).value_or({}));
+        const TemplateService templates(*cnn);
+        m_showTemplate->setChoices(templates.templates(modPublic::CardNumber(), 0).value_or({}));
+        m_printTemplate->setChoices(templates.templates(modPublic::CardNumber(), 1).value_or({}));
     }
     if (!m_showTemplate->choose(templateId) && m_showTemplate->count() > 0)
         m_showTemplate->setCurrentIndex(0);
     const int chosen = m_showTemplate->chosenId();
     if (chosen == 0 || chosen == m_control->cardTemplate().id)
         return {};
-    return CardTemplate::load(*cnn, chosen).value_or({});
+    return TemplateService(*cnn).displayTemplate(chosen).value_or({});
 }
 
 void SampleCardWindow::setCaption(const QString &caption)

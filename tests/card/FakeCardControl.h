@@ -126,6 +126,13 @@ public:
     }
     void setNumberingRule(const QString &ruleXml) override { numberingRule = ruleXml; }
     void setBackColor(int colour) override { backColour = colour; }
+    void applyTemplate(const CardTemplate &t) override { applied = t; }
+    CardTemplate applied;
+    void focusItem(Section section, const QString &field) override
+    {
+        focused = QStringLiteral("%1:%2").arg(section == Head ? "head" : "body", field);
+    }
+    QString focused;
 
     int backColour = 0;
     QSet<QString> marked; // greyed cells as "field:row"
