@@ -179,6 +179,40 @@ TEST_P(CardDailyUse, deletion_asks_with_a_warning_and_says_it_is_done)
     EXPECT_EQ(view->statuses, QStringList{QStringLiteral("已删除")});
 }
 
+
+TEST_P(CardDailyUse, switching_the_display_template_while_editing_keeps_the_edit_and_locks_fixed_items)
+{
+    dispatch(QStringLiteral("tlbAdd"));
+    control().head[QStringLiteral("cmemo")] = QStringLiteral("已输入");
+    view->showCombo.chosen = QStringLiteral("%1 样品接单显示模板").arg(SchemaSeed::kDisplayTemplateId);
+    card->SwitchShowTemplate();
+    EXPECT_EQ(control().applied.id, SchemaSeed::kDisplayTemplateId);
+    EXPECT_EQ(control().editState, CardControl::AddingVoucher);
+    EXPECT_EQ(state().lngShowTemplate, SchemaSeed::kDisplayTemplateId);
+    for (const CardItem &item : control().applied.head) {
+        if (item.field == QLatin1String("cnewinvcode")) {
+            EXPECT_EQ(item.caption, QStringLiteral("存货编码")) << "a new voucher is not yet its own root";
+        }
+    }
+    EXPECT_FALSE(control().headEditable.value(QStringLiteral("itolcost"), true));
+    EXPECT_FALSE(control().bodyEditable.value(QStringLiteral("cinvdefine16"), true));
+    EXPECT_EQ(control().head.value(QStringLiteral("cmemo")), QStringLiteral("已输入"));
+}
+
+TEST_P(CardDailyUse, a_refused_save_puts_the_focus_on_the_item_it_names)
+{
+    dispatch(QStringLiteral("tlbAdd"));
+    typeNewSample(QStringLiteral("NEW9"));
+    control().requiredHead = {QStringLiteral("csocode")};
+    dispatch(QStringLiteral("tlbSave"));
+    EXPECT_EQ(control().focused, QStringLiteral("head:csocode"));
+
+    control().requiredHead.clear();
+    control().head[QStringLiteral("cnewinvname")] = QString();
+    dispatch(QStringLiteral("tlbSave"));
+    EXPECT_EQ(control().focused, QStringLiteral("head:cnewinvname")) << messages.texts().join('|').toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, CardDailyUse, ORVANE_BOTH_BACKENDS);
 
 } // namespace
