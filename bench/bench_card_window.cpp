@@ -15,8 +15,8 @@
 #include "platform/DemoData.h"
 #include "sample/SampleObjects.h"
 #include "ui/QtWindows.h"
-#include "ui/SampleCardWindow.h"
 #include "ui/CardGrid.h"
+#include "ui/SampleCardWindow.h"
 #include "ui/VoucherCardWidget.h"
 
 #include <QAction>
@@ -24,7 +24,6 @@
 #include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
-
 
 namespace {
 
