@@ -5,6 +5,7 @@
 // No database: the lines are made in memory on a template of twelve columns.
 #include "support/BenchArgs.h"
 #include "support/BenchData.h"
+#include "support/BenchWidgets.h"
 
 #include "ui/BodyLinesModel.h"
 #include "ui/CardGrid.h"
@@ -17,18 +18,6 @@
 #include <memory>
 
 namespace {
-
-void ensureWidgetApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_card_grid";
-    static char *argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-}
 
 CardTemplate gridTemplate()
 {
@@ -57,7 +46,7 @@ struct Card
 
     explicit Card(int lines)
     {
-        ensureWidgetApplication();
+        makeWidgetApplication();
         widget = std::make_unique<VoucherCardWidget>();
         widget->setTemplate(gridTemplate());
         VoucherDocument head;

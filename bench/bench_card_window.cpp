@@ -6,6 +6,7 @@
 #include "support/BenchArgs.h"
 #include "support/BenchData.h"
 #include "support/BenchDatabase.h"
+#include "support/BenchWidgets.h"
 #include "support/PreparedData.h"
 
 #include "card/frmManageSample.h"
@@ -33,14 +34,8 @@ constexpr int kVouchers = 2;
 // before the benchmark's databases make a core one.
 void ensureWidgetApplication()
 {
-    static int argc = 1;
-    static char name[] = "bench_card_window";
-    static char *argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
+    if (!makeWidgetApplication())
         return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
     registerSampleObjects();
     registerQtWindows();
     // The windows go before the application does (given first, released last).

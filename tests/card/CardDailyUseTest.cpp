@@ -16,29 +16,7 @@ const QString kEditRefused = QStringLiteral("必须先维护上一级样品结�
 class CardDailyUse : public CardTest
 {
 protected:
-    void seed() override
-    {
-        samples.voucher(1, QStringLiteral("YP001"));
-        samples.voucher(2, QStringLiteral("YP002"));
-        db.exec(QStringLiteral("UPDATE ManageSample SET vt_id = ?"), {SchemaSeed::kDisplayTemplateId});
-        MasterDataRows::forStoredVouchers(db.cnn());
-        ASSERT_TRUE(show({}, 1));
-    }
-
-    // A valid new sample typed into the card: head values and one component line.
-    void typeNewSample(const QString &item)
-    {
-        card->RefreshVoucherCode();
-        MasterDataRows::items(db.cnn(), {item, QStringLiteral("C1")});
-        control().head[QStringLiteral("cnewinvcode")] = item;
-        control().head[QStringLiteral("cnewinvname")] = QStringLiteral("新品");
-        control().head[QStringLiteral("cnewinvcomunitcode")] = QStringLiteral("PCS");
-        control().head[QStringLiteral("ifinishexch")] = QStringLiteral("1");
-        dispatch(QStringLiteral("tlbAddLine"));
-        control().body.last()[QStringLiteral("cpscode")] = QStringLiteral("C1");
-        control().body.last()[QStringLiteral("ipsquantity")] = QStringLiteral("2");
-        control().body.last()[QStringLiteral("cwhcode")] = QStringLiteral("01");
-    }
+    void seed() override { seedTwoSamples(SchemaSeed::kDisplayTemplateId); }
 };
 
 TEST_P(CardDailyUse, a_new_voucher_is_checked_by_the_template_the_card_shows)

@@ -2,12 +2,9 @@
 // boxes and their safe answers, numbers, the keys of the grid and of the parent-item fields, and
 // what the window says after a command. Real modal windows are closed by a timer.
 #include "CardTyping.h"
+#include "QtCardFixture.h"
 
-#include "support/FakeMessageService.h"
 #include "support/MasterDataRows.h"
-#include "support/SampleFixture.h"
-
-#include "engine/ReferenceData.h"
 
 #include "card/frmManageSample.h"
 #include "common/NumberText.h"
@@ -48,17 +45,14 @@ void onNextModal(std::function<void(QWidget *)> inspect, Qt::Key key = Qt::Key_E
 }
 
 // The Qt card window over the reference master data, on voucher YP001 (shown by a move).
-class CardDailyUseWidget : public LoggedInTest
+class CardDailyUseWidget : public QtCardTest
 {
 protected:
     void SetUp() override
     {
-        LoggedInTest::SetUp();
+        QtCardTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        registerQtWindows();
-        writeReferenceData(db, QDate::fromString(login->LoginDate(), Qt::ISODate));
-        samples.voucher(1, QStringLiteral("YP001"));
         card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
         QString error;
         std::shared_ptr<Connection> cnn;
@@ -72,8 +66,7 @@ protected:
     void TearDown() override
     {
         card.reset();
-        unloadQtWindows();
-        LoggedInTest::TearDown();
+        QtCardTest::TearDown();
     }
 
     VoucherCardWidget &control() { return *window->card(); }
@@ -85,8 +78,6 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    SampleWriter samples{db};
-    FakeMessageService messages;
     std::shared_ptr<frmManageSample> card;
     SampleCardWindow *window = nullptr;
 };

@@ -1,13 +1,10 @@
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
-
-#include "engine/ReferenceData.h"
+#include "QtCardFixture.h"
 
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
 #include "host/clsLogin.h"
-#include "ui/QtWindows.h"
 #include "ui/CardGrid.h"
+#include "ui/QtWindows.h"
 #include "ui/SampleCardWindow.h"
 #include "ui/VoucherCardWidget.h"
 
@@ -17,27 +14,7 @@
 namespace {
 
 // The Qt card window in edit, its reference lists answered by a scripted picker.
-class CardFieldEdit : public LoggedInTest
-{
-protected:
-    void SetUp() override
-    {
-        LoggedInTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        registerQtWindows();
-        writeReferenceData(db, QDate::fromString(login->LoginDate(), Qt::ISODate));
-        samples.voucher(1, QStringLiteral("YP001"));
-    }
-    void TearDown() override
-    {
-        unloadQtWindows();
-        LoggedInTest::TearDown();
-    }
-
-    SampleWriter samples{db};
-    FakeMessageService messages;
-};
+using CardFieldEdit = QtCardTest;
 
 TEST_P(CardFieldEdit, f2_on_a_component_cell_fills_the_picked_components_name_and_unit)
 {
