@@ -7,6 +7,7 @@
 #include "frmManageSample.h"
 
 #include "common/MessageService.h"
+#include "common/basFunction.h"
 #include "engine/FieldFamilies.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -212,16 +213,33 @@ QString FieldEditHandler::checkDefineLength(VoucherCardControl::Section section,
          section == VoucherCardControl::Head ? QStringLiteral("t") : QStringLiteral("b")});
     if (!item || item->isEmpty())
         return {};
-    const QStringList parts = item->value(0, 0).toString().split(u',');
-    if (parts.size() != 2)
-        return {};
-    const QString flag = parts[0].trimmed().toLower();
-    const bool fixed = flag == QLatin1String("1") || flag == QLatin1String("-1") || flag == QLatin1String("true");
-    if (!fixed || value.size() <= parts[1].trimmed().toInt())
-        return {};
     const QString caption = item->value(0, 1).toString();
-    return QLatin1Char('[') + caption
-           + (section == VoucherCardControl::Head ? QStringLiteral("]超出了定长!") : QStringLiteral("]超出了定长！"));
+    const QStringList parts = item->value(0, 0).toString().split(u',');
+    if (parts.size() == 2) {
+        const QString flag = parts[0].trimmed().toLower();
+        const bool fixed = flag == QLatin1String("1") || flag == QLatin1String("-1") || flag == QLatin1String("true");
+        if (fixed && value.size() > parts[1].trimmed().toInt()) {
+            return QLatin1Char('[') + caption
+                   + (section == VoucherCardControl::Head ? QStringLiteral("]超出了定长!")
+                                                          : QStringLiteral("]超出了定长！"));
+        }
+    }
+    return checkDefineArchive(field, value, caption);
+}
+
+QString FieldEditHandler::checkDefineArchive(const QString &field, const QString &value, const QString &caption) const
+{
+    // An item whose values are kept in the user-defined archive takes those values only.
+    const QString itemId = basFunction::GetUserDefineID(field);
+    if (value.trimmed().isEmpty() || itemId.isEmpty())
+        return {};
+    auto held = m_card.engine().connection().Query(
+        QStringLiteral("SELECT COUNT(*), COALESCE(SUM(CASE WHEN cValue = ? THEN 1 ELSE 0 END), 0) FROM UserDefine "
+                       "WHERE cID = ?"),
+        {value.trimmed(), itemId});
+    if (!held || held->isEmpty() || held->value(0, 0).toInt() == 0 || held->value(0, 1).toInt() > 0)
+        return {};
+    return caption + QStringLiteral("不合法,请重新录入！");
 }
 
 QString FieldEditHandler::checkNewItemAgainstLines(const QString &item) const

@@ -61,8 +61,10 @@ private:
     // The check chosen by field; "" when accepted. returned receives the row to copy.
     QString checkHeadValue(const QString &field, QString &value, VoucherDocument &returned);
     QString checkBodyValue(const QString &field, QString &value, int row, VoucherDocument &returned);
-    // A user-defined item of fixed length refuses a longer value.
+    // A user-defined item of fixed length refuses a longer value; one kept in the archive refuses a
+    // value the archive does not hold.
     QString checkDefineLength(VoucherCardControl::Section section, const QString &field, const QString &value) const;
+    QString checkDefineArchive(const QString &field, const QString &value, const QString &caption) const;
     // The new item against the components: "母件与子件重复！" when a line uses it.
     QString checkNewItemAgainstLines(const QString &item) const;
     // True when the item is in the inventory archive.

@@ -249,6 +249,22 @@ TEST_P(CardDailyUseWidget, the_status_bar_names_the_user_and_says_what_was_done)
     EXPECT_EQ(window->statusBarText(), QStringLiteral("保存成功：YP001"));
 }
 
+// Writes the picture of the card the README shows when ORVANE_CARD_SCREENSHOT names a file
+// (docs/card.png): the card in edit on the demo voucher, with its status bar.
+TEST_P(CardDailyUseWidget, sqlite_screenshot_for_the_readme)
+{
+    const QString path = qEnvironmentVariable("ORVANE_CARD_SCREENSHOT");
+    if (path.isEmpty() || GetParam() != Backend::Sqlite)
+        GTEST_SKIP() << "ORVANE_CARD_SCREENSHOT names no file";
+    ASSERT_TRUE(InterfaceLanguage::install(*qApp));
+    window->resize(1280, 720);
+    MasterDataRows::forStoredVouchers(db.cnn());
+    edit();
+    trigger("tlbSave");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(path));
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, CardDailyUseWidget, ORVANE_BOTH_BACKENDS);
 
 } // namespace
