@@ -13,6 +13,7 @@
 #include "platform/Recordset.h"
 
 #include <QLoggingCategory>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -82,6 +83,11 @@ void FieldEditHandler::show(const QString &text, int icon) const
 
 void FieldEditHandler::headCellCheck(const QString &field, QString &value, int &result)
 {
+    if (m_checking) {
+        result = 0; // the check under way decides; this entry goes back quietly
+        return;
+    }
+    const QScopedValueRollback checking(m_checking, true);
     const QString name = field.trimmed().toLower();
     // The cleaned value goes back to the control with the answer and is written only when
     // accepted: a refused entry leaves the item's previous content for the control to restore.
@@ -157,6 +163,11 @@ QString FieldEditHandler::checkHeadValue(const QString &field, QString &value, V
 
 void FieldEditHandler::bodyCellCheck(const QString &field, QString &value, int row, int &result)
 {
+    if (m_checking) {
+        result = 0;
+        return;
+    }
+    const QScopedValueRollback checking(m_checking, true);
     result = 2;
     const QString name = field.trimmed().toLower();
     VoucherDocument returned;

@@ -94,4 +94,7 @@ private:
 
     frmManageSample &m_card;
     std::shared_ptr<FieldEditHooks> m_hooks;
+    // A check is under way: its message box takes the focus, and an entry finished by that is not
+    // checked (and refused) a second time.
+    bool m_checking = false;
 };

@@ -8,6 +8,8 @@
 #include "host/clsLogin.h"
 #include "support/MasterDataRows.h"
 
+#include <functional>
+
 namespace {
 
 const QString kEditRefused = QStringLiteral("必须先维护上一级样品结构才能维护该级样品结构，请检查！");
@@ -189,6 +191,47 @@ TEST_P(CardDailyUse, a_refused_save_puts_the_focus_on_the_item_it_names)
     control().head[QStringLiteral("cnewinvname")] = QString();
     dispatch(QStringLiteral("tlbSave"));
     EXPECT_EQ(control().focused, QStringLiteral("head:cnewinvname")) << messages.texts().join('|').toStdString();
+}
+
+// A message box that takes the focus from the item being checked: the item's entry is finished once
+// more while the box is open, as leaving an item does.
+class FocusTakingBox final : public MessageService
+{
+public:
+    explicit FocusTakingBox(std::function<void()> leaveItem)
+        : m_leaveItem(std::move(leaveItem))
+    {
+        install(this);
+    }
+    ~FocusTakingBox() override { install(nullptr); }
+    Answer show(const QString &text, const QString &, Icon, Buttons) override
+    {
+        shown << text;
+        if (shown.size() == 1) // the first box only: a second one would leave the item again
+            m_leaveItem();
+        return AnswerOk;
+    }
+    QStringList shown;
+
+private:
+    std::function<void()> m_leaveItem;
+};
+
+TEST_P(CardDailyUse, a_refused_entry_is_told_once_though_its_box_takes_the_focus)
+{
+    dispatch(QStringLiteral("tlbEdit"));
+    int again = -1;
+    FocusTakingBox box([&] {
+        QString value = QStringLiteral("-3");
+        again = 2;
+        card->fieldEdits().headCellCheck(QStringLiteral("imanhrs"), value, again);
+    });
+    QString value = QStringLiteral("-3");
+    int result = 2;
+    card->fieldEdits().headCellCheck(QStringLiteral("imanhrs"), value, result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(again, 0) << "the entry finished under the box goes back";
+    EXPECT_EQ(box.shown.size(), 1) << box.shown.join('|').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, CardDailyUse, ORVANE_BOTH_BACKENDS);
