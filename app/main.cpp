@@ -5,6 +5,7 @@
 #include "sample/SampleObjects.h"
 #include "sample/clsManageSample.h"
 #include "ui/LoginDialog.h"
+#include "ui/InterfaceLanguage.h"
 #include "ui/QtMessageService.h"
 #include "ui/QtWindows.h"
 
@@ -83,6 +84,7 @@ int main(int argc, char **argv)
         return createDatabase(connectionString);
 
     QApplication::setApplicationDisplayName(QStringLiteral("销售管理"));
+    InterfaceLanguage::install(*app);
     QtMessageService messages;
     MessageService::install(&messages);
     registerSampleObjects();

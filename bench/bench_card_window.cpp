@@ -6,6 +6,7 @@
 #include "support/BenchArgs.h"
 #include "support/BenchData.h"
 #include "support/BenchDatabase.h"
+#include "support/BenchWidgets.h"
 #include "support/PreparedData.h"
 
 #include "card/frmManageSample.h"
@@ -15,16 +16,15 @@
 #include "platform/DemoData.h"
 #include "sample/SampleObjects.h"
 #include "ui/QtWindows.h"
+#include "ui/CardGrid.h"
 #include "ui/SampleCardWindow.h"
 #include "ui/VoucherCardWidget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTableWidget>
 
 #include <benchmark/benchmark.h>
-
 
 namespace {
 
@@ -34,14 +34,8 @@ constexpr int kVouchers = 2;
 // before the benchmark's databases make a core one.
 void ensureWidgetApplication()
 {
-    static int argc = 1;
-    static char name[] = "bench_card_window";
-    static char *argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
+    if (!makeWidgetApplication())
         return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
     registerSampleObjects();
     registerQtWindows();
     // The windows go before the application does (given first, released last).
@@ -76,7 +70,7 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             auto *widget = qobject_cast<QWidget *>(watched);
-            auto *grid = widget ? qobject_cast<QTableWidget *>(widget->parentWidget()) : nullptr;
+            auto *grid = widget ? qobject_cast<CardGrid *>(widget->parentWidget()) : nullptr;
             if (grid && grid->viewport() == widget && grid->rowCount() > 0
                 && qobject_cast<VoucherCardWidget *>(grid->parentWidget()))
                 m_painted = true;

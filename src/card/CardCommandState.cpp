@@ -1,5 +1,6 @@
 #include "CardCommandState.h"
 
+#include "CardCommands.h"
 #include "CardControl.h"
 #include "CardState.h"
 #include "TemplateComboControl.h"
@@ -13,6 +14,24 @@ namespace {
 const QStringList kBackward{QStringLiteral("tlbFrist"), QStringLiteral("tlbPrevious")};
 const QStringList kForward{QStringLiteral("tlbNext"), QStringLiteral("tlbLast")};
 const QStringList kLineButtons{QStringLiteral("tlbAddLine"), QStringLiteral("tlbDelLine")};
+
+// Commands whose work is not part of this build yet. Each stays disabled with the reason as its
+// hint; deleting a line brings its command back under the rule.
+struct UnavailableCommand
+{
+    const char *key;
+    const char *reason;
+};
+constexpr UnavailableCommand kNotYetAvailable[] = {
+    {"tlbPrint", "打印功能尚未提供"},
+    {"tlbPreview", "预览功能尚未提供"},
+    {"tlbSend", "输出功能尚未提供"},
+    {"tlbPic", "图片功能尚未提供"},
+    {"tlbAccessory", "附件功能尚未提供"},
+    {"tlbLocal", "单据列表尚未提供，暂不能定位"},
+};
+// Commands without a button: the settings have no dialog of their own.
+constexpr const char *kRemoved[] = {"tlbSetting"};
 
 bool isOneOf(const QString &key, std::initializer_list<const char *> keys)
 {
@@ -40,9 +59,53 @@ void CardCommandState::refresh(const QString &key)
                            "tlbDel"}))
         voucherRule();
 
+    holdBackUnusable();
     m_controls.commandBar.SynchronizeToolbar();
     if (m_toolbarStyle == 1)
         m_controls.commandBar.RefreshBar();
+}
+
+void CardCommandState::setRefusedTasks(const QSet<QString> &taskIds)
+{
+    m_refusedTasks = taskIds;
+}
+
+QString CardCommandState::unavailableReason(const QString &key)
+{
+    for (const UnavailableCommand &c : kNotYetAvailable) {
+        if (key.compare(QLatin1String(c.key), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(c.reason);
+    }
+    return {};
+}
+
+bool CardCommandState::isRemoved(const QString &key)
+{
+    for (const char *k : kRemoved) {
+        if (key.compare(QLatin1String(k), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void CardCommandState::holdBackUnusable()
+{
+    for (const CardCommand &command : CardCommands::toolbar()) {
+        if (command.separator)
+            continue;
+        if (isRemoved(command.key)) {
+            m_controls.toolbar.setButtonEnabled(command.key, false);
+            m_controls.toolbar.setButtonVisible(command.key, false);
+            continue;
+        }
+        QString reason = unavailableReason(command.key);
+        if (reason.isEmpty() && m_refusedTasks.contains(command.taskId))
+            reason = QStringLiteral("您没有这个权限！");
+        if (reason.isEmpty())
+            continue;
+        m_controls.toolbar.setButtonEnabled(command.key, false);
+        m_controls.toolbar.setButtonToolTip(command.key, command.caption + QStringLiteral("：") + reason);
+    }
 }
 
 void CardCommandState::enterEditing()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QStringList>
 
 class CardControl;
@@ -33,8 +34,18 @@ public:
     void refresh(const QString &key);
     // 1 when the command bar is shown (it then needs a further refresh after a synchronisation).
     void setToolbarStyle(int style) { m_toolbarStyle = style; }
+    // Tasks the user holds no right to: their commands stay disabled, with a hint saying why.
+    void setRefusedTasks(const QSet<QString> &taskIds);
+
+    // Why a command cannot be used in this build ("" when it can); such a command stays disabled
+    // whatever the rule says, with the reason as its hint.
+    static QString unavailableReason(const QString &key);
+    // Whether a command's button is shown at all.
+    static bool isRemoved(const QString &key);
 
 private:
+    // Keeps the commands that cannot run disabled after any rule.
+    void holdBackUnusable();
     void enterEditing();
     void leaveEditing();
     void voucherRule();
@@ -44,4 +55,5 @@ private:
     CardState &m_state;
     Controls m_controls;
     int m_toolbarStyle = 1;
+    QSet<QString> m_refusedTasks;
 };

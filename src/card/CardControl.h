@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/CardTemplate.h"
 #include "host/VoucherCardControl.h"
 
 // The host's voucher card control as the card window drives it: everything the voucher code reads
@@ -45,4 +46,8 @@ public:
     virtual void setNumberingRule(const QString &ruleXml) = 0;
     // The colour behind the card's items (14737632, light grey).
     virtual void setBackColor(int colour) = 0;
+    // Lays the card out by another display template, keeping the documents as typed so far.
+    virtual void applyTemplate(const CardTemplate &cardTemplate) = 0;
+    // Puts the keyboard focus on a head item or on a body column of the current line.
+    virtual void focusItem(Section section, const QString &field) = 0;
 };

@@ -40,6 +40,8 @@ public:
     virtual TemplateComboControl &showTemplate() = 0;
     virtual TemplateComboControl &printTemplate() = 0;
 
+    // A short line in the window's status bar saying what just happened ("保存成功 …", "已删除").
+    virtual void showStatus(const QString &text) = 0;
     virtual void beep() = 0;
     // Opens the window's help topic.
     virtual void showHelp() = 0;

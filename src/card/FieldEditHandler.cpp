@@ -7,11 +7,13 @@
 #include "frmManageSample.h"
 
 #include "common/MessageService.h"
+#include "common/basFunction.h"
 #include "engine/FieldFamilies.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 
 #include <QLoggingCategory>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -81,6 +83,11 @@ void FieldEditHandler::show(const QString &text, int icon) const
 
 void FieldEditHandler::headCellCheck(const QString &field, QString &value, int &result)
 {
+    if (m_checking) {
+        result = 0; // the check under way decides; this entry goes back quietly
+        return;
+    }
+    const QScopedValueRollback checking(m_checking, true);
     const QString name = field.trimmed().toLower();
     // The cleaned value goes back to the control with the answer and is written only when
     // accepted: a refused entry leaves the item's previous content for the control to restore.
@@ -156,6 +163,11 @@ QString FieldEditHandler::checkHeadValue(const QString &field, QString &value, V
 
 void FieldEditHandler::bodyCellCheck(const QString &field, QString &value, int row, int &result)
 {
+    if (m_checking) {
+        result = 0;
+        return;
+    }
+    const QScopedValueRollback checking(m_checking, true);
     result = 2;
     const QString name = field.trimmed().toLower();
     VoucherDocument returned;
@@ -212,16 +224,33 @@ QString FieldEditHandler::checkDefineLength(VoucherCardControl::Section section,
          section == VoucherCardControl::Head ? QStringLiteral("t") : QStringLiteral("b")});
     if (!item || item->isEmpty())
         return {};
-    const QStringList parts = item->value(0, 0).toString().split(u',');
-    if (parts.size() != 2)
-        return {};
-    const QString flag = parts[0].trimmed().toLower();
-    const bool fixed = flag == QLatin1String("1") || flag == QLatin1String("-1") || flag == QLatin1String("true");
-    if (!fixed || value.size() <= parts[1].trimmed().toInt())
-        return {};
     const QString caption = item->value(0, 1).toString();
-    return QLatin1Char('[') + caption
-           + (section == VoucherCardControl::Head ? QStringLiteral("]超出了定长!") : QStringLiteral("]超出了定长！"));
+    const QStringList parts = item->value(0, 0).toString().split(u',');
+    if (parts.size() == 2) {
+        const QString flag = parts[0].trimmed().toLower();
+        const bool fixed = flag == QLatin1String("1") || flag == QLatin1String("-1") || flag == QLatin1String("true");
+        if (fixed && value.size() > parts[1].trimmed().toInt()) {
+            return QLatin1Char('[') + caption
+                   + (section == VoucherCardControl::Head ? QStringLiteral("]超出了定长!")
+                                                          : QStringLiteral("]超出了定长！"));
+        }
+    }
+    return checkDefineArchive(field, value, caption);
+}
+
+QString FieldEditHandler::checkDefineArchive(const QString &field, const QString &value, const QString &caption) const
+{
+    // An item whose values are kept in the user-defined archive takes those values only.
+    const QString itemId = basFunction::GetUserDefineID(field);
+    if (value.trimmed().isEmpty() || itemId.isEmpty())
+        return {};
+    auto held = m_card.engine().connection().Query(
+        QStringLiteral("SELECT COUNT(*), COALESCE(SUM(CASE WHEN cValue = ? THEN 1 ELSE 0 END), 0) FROM UserDefine "
+                       "WHERE cID = ?"),
+        {value.trimmed(), itemId});
+    if (!held || held->isEmpty() || held->value(0, 0).toInt() == 0 || held->value(0, 1).toInt() > 0)
+        return {};
+    return caption + QStringLiteral("不合法,请重新录入！");
 }
 
 QString FieldEditHandler::checkNewItemAgainstLines(const QString &item) const

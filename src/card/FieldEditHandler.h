@@ -44,8 +44,11 @@ public:
     void bodyReference(const QString &field, int row);
     // The control added body row `row`: it is a new line with a divisor of 1.
     void rowAdded(int row);
-    // Row `row` became the current body row: its unit cells and free items follow its item.
+    // Row `row` became the current body row: its unit cells, free items and version follow its item.
     void rowChanged(int row);
+    // Greys the version of line `row` when the line has its own lower-level structure (the version
+    // belongs to that structure), and makes it editable again otherwise.
+    void markVersionCell(int row);
 
     // The items of a drop-down list of `field`: the expand flags offer "是" and "否" when the list
     // has none yet.
@@ -58,8 +61,10 @@ private:
     // The check chosen by field; "" when accepted. returned receives the row to copy.
     QString checkHeadValue(const QString &field, QString &value, VoucherDocument &returned);
     QString checkBodyValue(const QString &field, QString &value, int row, VoucherDocument &returned);
-    // A user-defined item of fixed length refuses a longer value.
+    // A user-defined item of fixed length refuses a longer value; one kept in the archive refuses a
+    // value the archive does not hold.
     QString checkDefineLength(VoucherCardControl::Section section, const QString &field, const QString &value) const;
+    QString checkDefineArchive(const QString &field, const QString &value, const QString &caption) const;
     // The new item against the components: "母件与子件重复！" when a line uses it.
     QString checkNewItemAgainstLines(const QString &item) const;
     // True when the item is in the inventory archive.
@@ -89,4 +94,7 @@ private:
 
     frmManageSample &m_card;
     std::shared_ptr<FieldEditHooks> m_hooks;
+    // A check is under way: its message box takes the focus, and an entry finished by that is not
+    // checked (and refused) a second time.
+    bool m_checking = false;
 };

@@ -175,6 +175,17 @@ void FieldEditHandler::rowChanged(int row)
     }
     markLineUnitCells(row, groupType);
     applyLineFreeItems(control().bodyText(row, QStringLiteral("cpscode")), row);
+    markVersionCell(row);
+}
+
+void FieldEditHandler::markVersionCell(int row)
+{
+    if (row < 1 || row > control().BodyRows())
+        return;
+    if (!control().bodyText(row, QStringLiteral("childguid")).trimmed().isEmpty())
+        control().markCell(QStringLiteral("csocode"), row);
+    else
+        control().clearCell(QStringLiteral("csocode"), row);
 }
 
 void FieldEditHandler::markLineUnitCells(int row, int groupType)

@@ -21,6 +21,8 @@
 #include "host/clsLogin.h"
 #include "sample/clsManageSample.h"
 
+#include <QSet>
+
 namespace {
 
 // The colour behind the card's items.
@@ -93,6 +95,14 @@ bool frmManageSample::ShowVoucher(std::shared_ptr<Connection> &DBConn, std::shar
         return false;
     }
     RebuildTree(m_state.strVoucherID);
+    // Rights are known up front: the commands of a task the user may not enter stay disabled.
+    QSet<QString> refused;
+    for (const CardCommand &command : CardCommands::toolbar()) {
+        if (!command.taskId.isEmpty() && !refused.contains(command.taskId)
+            && !modPublic::HoldsCardRight(command.taskId))
+            refused.insert(command.taskId);
+    }
+    m_commandState.setRefusedTasks(refused);
     RefreshCommandState(QString());
     m_view->setCard(this);
     m_view->showWindow();
@@ -147,13 +157,18 @@ bool frmManageSample::LoadVoucher(const QString &voucherId, int move, QString &m
     m_state.strNextVoucherID = loaded.nextId;
     m_state.strTimeStamp = loaded.timeStamp;
     m_state.strVerifier = loaded.verifier;
-    m_state.lngShowTemplate = loaded.templateId.toInt();
+    // A voucher names the display template it was saved with; an empty one (a new voucher) keeps
+    // the template the card shows, whose rules the user's entries are checked by.
+    if (const int templateId = loaded.templateId.toInt(); templateId != 0)
+        m_state.lngShowTemplate = templateId;
     // A move lands on a top-level sample, whose structure the card then keeps.
     if (voucherId.isEmpty() && loaded.found())
         m_state.strEditRootID = loaded.voucherId;
     m_domHead = std::move(loaded.head);
     m_domBody = std::move(loaded.body);
     control().loadDocuments(m_domHead, m_domBody, 0);
+    if (m_state.lngShowTemplate == 0)
+        m_state.lngShowTemplate = m_view->showTemplate().text().trimmed().section(QLatin1Char(' '), 0, 0).toInt();
     return loaded.success;
 }
 
@@ -171,7 +186,7 @@ void frmManageSample::RefreshCommandState(const QString &key)
 
 void frmManageSample::CardCommandDispatch(const QString &key)
 {
-    control().restoreCells();
+    // Greyed cells stay greyed: they follow the lines they belong to, not the commands.
     m_state.bolReferring = false;
     const QString k = key.toLower();
     if (k != QLatin1String("tlbexit") && k != QLatin1String("tlbhelp") && control().SummaryMode()) {
@@ -252,9 +267,7 @@ void frmManageSample::runGuardedCommand(const QString &k)
 
 void frmManageSample::runPlainCommand(const QString &k)
 {
-    if (k == QLatin1String("tlbsetting"))
-        MessageService::current().show(QStringLiteral("设置：mnuSetting()"), QString(), MessageService::NoIcon);
-    else if (k == QLatin1String("tlbprint"))
+    if (k == QLatin1String("tlbprint"))
         PrintMenuClick(QStringLiteral("print"));
     else if (k == QLatin1String("tlbpreview"))
         PrintMenuClick(QStringLiteral("newpreview"));
@@ -302,7 +315,10 @@ bool frmManageSample::KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     if (key == Qt::Key_Escape) {
-        CardCommandDispatch(QStringLiteral("tlbExit"));
+        // Esc gives up an edit, after asking; while viewing it does nothing, so that a stray Esc
+        // meant for a closed list never closes the card (Ctrl+F4 and 退出 do).
+        if (control().EditState() != CardControl::Viewing)
+            CardCommandDispatch(QStringLiteral("tlbCancel"));
         return true;
     }
     if (ctrl && key == Qt::Key_F4) {

@@ -57,6 +57,9 @@ public:
     bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
     // The card control asks for a voucher number (it raised its numbering event).
     void RefreshVoucherCode();
+    // The user chose another display template in ComTemplateShow: the card is laid out by it,
+    // keeping the edit and what was typed.
+    void SwitchShowTemplate();
     // Whether the window may close: an unsaved edit asks first.
     bool QueryUnload();
 
@@ -133,6 +136,8 @@ private:
     // captions.
     QString withCaptions(const QString &message);
     void show(const QString &text, int icon);
+    // Puts the focus on the first item a refusal names ("[caption]" or "[field]").
+    void focusNamedItem(const QString &message);
 
     CardControl &control() const;
 

@@ -6,6 +6,7 @@
 #include "CardControl.h"
 #include "CardStructureTree.h"
 #include "CardView.h"
+#include "FieldEditHandler.h"
 #include "TemplateComboControl.h"
 #include "VoucherLoader.h"
 
@@ -161,12 +162,7 @@ bool frmManageSample::editVoucher()
     setEditable(kCostFields, true);
     setEditable({QStringLiteral("csocode")}, !m_state.bolHasCode);
     card.setEditable(CardControl::Body, QStringLiteral("csocode"), true);
-    // The version of a line with its own lower-level structure belongs to that structure.
-    const int row = card.row();
-    if (!card.bodyText(row, QStringLiteral("childguid")).trimmed().isEmpty())
-        card.markCell(QStringLiteral("csocode"), row);
-    else
-        card.clearCell(QStringLiteral("csocode"), row);
+    m_fieldEdits->markVersionCell(card.row());
     applyEditableDisplays();
     return true;
 }
@@ -218,6 +214,7 @@ bool frmManageSample::saveVoucher()
     if (!missing.isEmpty()) {
         show(QStringLiteral("保存失败！") + missing + kLineBreak + QStringLiteral("请检查！"),
              MessageService::Information);
+        focusNamedItem(missing);
         return false;
     }
     if (card.EditState() == CardControl::Viewing)
@@ -234,15 +231,21 @@ bool frmManageSample::saveVoucher()
     if (m_state.intSaveState == CardState::ExistingVoucher || m_state.intSaveState == CardState::NewVoucher)
         message = m_engine.VoucherSave(m_state.intSaveState, newId, shownId, timeStamp);
     if (!message.isEmpty()) {
-        // The card keeps what the user typed; the edit goes on.
+        // The card keeps what the user typed; the edit goes on where the message points.
         show(withCaptions(message), MessageService::Information);
+        focusNamedItem(message);
         return false;
     }
 
     card.setEditState(CardControl::Viewing);
     if (!m_state.hasVoucher())
         m_state.strVoucherID = newId.toString();
-    reloadAfterChange(m_state.strVoucherID, VoucherLoader::ByIdentifier);
+    // A new voucher (or a copy) is the root of its own structure, so it may be edited at once; a
+    // child added from a line leaves the structure being kept as it was.
+    if (m_state.strEditRootID.isEmpty())
+        m_state.strEditRootID = m_state.strVoucherID;
+    if (reloadAfterChange(m_state.strVoucherID, VoucherLoader::ByIdentifier))
+        m_view->showStatus(QStringLiteral("保存成功：") + card.headerText(kCode));
     RebuildTree(m_state.hasVoucher() ? m_state.strVoucherID : m_state.strOldVoucherID);
     return true;
 }
@@ -253,6 +256,9 @@ void frmManageSample::cancelEdit()
         return;
     m_state.strVoucherID = m_state.strOldVoucherID;
     m_state.strEditRootID = m_state.strVoucherID;
+    // The edit is over before the voucher is read again: when it cannot be read, the move to its
+    // neighbour (a viewing command) must not be refused for an edit under way.
+    control().setEditState(CardControl::Viewing);
     // Nothing was shown before the add: the newest voucher is.
     const bool stored = isStoredId(m_state.strOldVoucherID);
     reloadAfterChange(stored ? m_state.strOldVoucherID : QString(),
@@ -263,7 +269,7 @@ void frmManageSample::cancelEdit()
 void frmManageSample::deleteVoucher()
 {
     if (MessageService::current().show(QStringLiteral("此操作将删除整张单据，确定删除？"), m_state.strMsgTitle,
-                                       MessageService::Information, MessageService::OkCancel)
+                                       MessageService::Exclamation, MessageService::OkCancel)
         != MessageService::AnswerOk)
         return;
     QString message;
@@ -282,6 +288,7 @@ void frmManageSample::deleteVoucher()
         return;
     }
     m_state.intSaveState = CardState::DeletedVoucher;
+    m_view->showStatus(QStringLiteral("已删除"));
     CardCommandDispatch(QStringLiteral("tlbNext"));
 }
 
@@ -297,6 +304,7 @@ void frmManageSample::confirmVoucher()
         show(message, MessageService::Information);
         return;
     }
+    m_view->showStatus(QStringLiteral("已审核"));
     if (reloadAfterChange(m_state.strVoucherID, VoucherLoader::ByIdentifier))
         RebuildTree(m_state.strVoucherID);
 }
@@ -308,6 +316,7 @@ void frmManageSample::cancelConfirmation()
         show(withCaptions(message), MessageService::Information);
         return;
     }
+    m_view->showStatus(QStringLiteral("已弃审"));
     if (reloadAfterChange(m_state.strVoucherID, VoucherLoader::ByIdentifier))
         RebuildTree(m_state.strVoucherID);
 }

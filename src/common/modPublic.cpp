@@ -11,6 +11,12 @@
 #include "platform/Connection.h"
 #include "platform/MachineRegistry.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTextStream>
 #include <QtDebug>
 
 #include <functional>
@@ -169,6 +175,17 @@ bool CheckListAuthMsg(const QString &taskId, bool release, QString &message)
     return checkTask(listLogin(), taskId, release, intoMessage(message), QStringLiteral("modPublic:CheckListAuthMsg"));
 }
 
+bool HoldsCardRight(const QString &taskId)
+{
+    const auto login = cardLogin();
+    if (!login)
+        return false;
+    bool allowed = false;
+    const auto checked = login->RequestTask(taskId, clsLogin::TaskCheck, QString(), allowed);
+    login->FinishRequest();
+    return checked && allowed;
+}
+
 QString ErrorMessageText(int number, const QString &description, const QString &location)
 {
     const QString crlf = QStringLiteral("\r\n");
@@ -179,9 +196,23 @@ QString ErrorMessageText(int number, const QString &description, const QString &
     return text;
 }
 
+QString ErrorLogPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/error.log");
+}
+
 void ShowErrMsg(int number, const QString &description, const QString &location)
 {
-    MessageService::current().show(ErrorMessageText(number, description, location), QStringLiteral("错误捕获"),
+    // Where it happened is for whoever reads the log; the user gets the number and what went wrong.
+    QFile log(ErrorLogPath());
+    QDir().mkpath(QFileInfo(log).absolutePath());
+    if (log.open(QIODevice::Append | QIODevice::Text)) {
+        QTextStream(&log) << QDateTime::currentDateTime().toString(Qt::ISODate) << ' ' << number << ' ' << location
+                          << ": " << description << '\n';
+    } else {
+        qWarning().noquote() << "error" << number << location << description;
+    }
+    MessageService::current().show(ErrorMessageText(number, description, QString()), QStringLiteral("错误捕获"),
                                    MessageService::Exclamation);
 }
 

@@ -62,12 +62,18 @@ bool CheckAuth(const QString &taskId, bool release);
 bool CheckAuthMsg(const QString &taskId, bool release, QString &message);
 bool CheckListAuth(const QString &taskId, bool release);
 bool CheckListAuthMsg(const QString &taskId, bool release, QString &message);
+// Whether the card session's user holds the right to a task, asked without entering it and without
+// showing anything; false without a session or when the session cannot answer.
+bool HoldsCardRight(const QString &taskId);
 
 // The text of the error box: number, description and, when given, where it happened.
 QString ErrorMessageText(int number, const QString &description, const QString &location);
 // Shows a trapped run-time error: exclamation icon, OK button, title "错误捕获". `location` is the
-// module or window, a colon and the routine ("clsVoucherCo:GetVoucherData").
+// module or window, a colon and the routine ("clsVoucherCo:GetVoucherData"); it is written with
+// the error to the error log (ErrorLogPath) and not shown: it means nothing to the user.
 void ShowErrMsg(int number, const QString &description, const QString &location);
+// The file trapped errors are appended to, in the user's data folder.
+QString ErrorLogPath();
 // Information message, title "系统提示".
 void ShowInfo(const QString &text);
 

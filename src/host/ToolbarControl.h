@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QtGlobal>
 #include <QString>
 
 // A window's classic toolbar, as the window logic sees it. Shown instead of the host command bar
@@ -20,4 +21,10 @@ public:
     virtual void setButtonEnabled(const QString &key, bool enabled) = 0;
     virtual void setButtonVisible(const QString &key, bool visible) = 0;
     virtual bool isButtonEnabled(const QString &key) const = 0;
+    // The hint a button shows when the pointer rests on it; a toolbar without hints ignores it.
+    virtual void setButtonToolTip(const QString &key, const QString &toolTip)
+    {
+        Q_UNUSED(key)
+        Q_UNUSED(toolTip)
+    }
 };

@@ -1,5 +1,6 @@
 #include "CardCellDelegate.h"
 
+#include "BodyLinesModel.h"
 #include "ForbiddenCharValidator.h"
 
 #include <QKeyEvent>
@@ -9,12 +10,21 @@ CardCellDelegate::CardCellDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
 {}
 
+void CardCellDelegate::setColumns(const QList<int> &maxLengths, const BodyLinesModel *lines)
+{
+    m_maxLengths = maxLengths;
+    m_lines = lines;
+}
+
 QWidget *CardCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const
 {
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
-        line->setValidator(new ForbiddenCharValidator(m_forbidden, line));
+        auto *validator = new ForbiddenCharValidator(m_forbidden, line);
+        const bool number = m_lines && index.column() < m_lines->columnCount() && m_lines->item(index.column()).number;
+        validator->setNumbersOnly(number);
+        line->setValidator(validator);
         if (const int length = m_maxLengths.value(index.column()); length > 0)
             line->setMaxLength(length);
         line->setProperty("cellRow", index.row());
@@ -23,19 +33,32 @@ QWidget *CardCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     return editor;
 }
 
+void CardCellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    // The stored text, not the one shown with the column's decimals.
+    if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        line->setText(index.data(Qt::EditRole).toString());
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
 bool CardCellDelegate::eventFilter(QObject *object, QEvent *event)
 {
     auto *editor = qobject_cast<QWidget *>(object);
     if (editor && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Enter finishes the cell and opens the next one, as Tab does.
             emit commitData(editor);
-            emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            emit enterPressed();
             return true;
         }
         if (key == Qt::Key_F2) {
-            emit referenceRequested(editor->property("cellRow").toInt(), editor->property("cellColumn").toInt());
+            const int row = editor->property("cellRow").toInt();
+            const int column = editor->property("cellColumn").toInt();
+            emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+            emit referenceRequested(row, column);
             return true;
         }
     }

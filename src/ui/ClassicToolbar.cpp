@@ -37,3 +37,9 @@ bool ClassicToolbar::isButtonEnabled(const QString &key) const
     const QAction *a = button(key);
     return a && a->isEnabled();
 }
+
+void ClassicToolbar::setButtonToolTip(const QString &key, const QString &toolTip)
+{
+    if (QAction *a = button(key))
+        a->setToolTip(toolTip);
+}

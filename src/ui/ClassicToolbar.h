@@ -22,6 +22,7 @@ public:
     void setButtonEnabled(const QString &key, bool enabled) override;
     void setButtonVisible(const QString &key, bool visible) override;
     bool isButtonEnabled(const QString &key) const override;
+    void setButtonToolTip(const QString &key, const QString &toolTip) override;
 
 private:
     QAction *button(const QString &key) const;

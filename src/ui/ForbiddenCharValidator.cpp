@@ -1,5 +1,11 @@
 #include "ForbiddenCharValidator.h"
 
+#include "common/NumberText.h"
+
+#include <QRegularExpression>
+#include <QToolTip>
+#include <QWidget>
+
 ForbiddenCharValidator::ForbiddenCharValidator(QString forbidden, QObject *parent)
     : QValidator(parent)
     , m_forbidden(std::move(forbidden))
@@ -7,7 +13,27 @@ ForbiddenCharValidator::ForbiddenCharValidator(QString forbidden, QObject *paren
 
 QValidator::State ForbiddenCharValidator::validate(QString &input, int &) const
 {
-    return allows(m_forbidden, input) ? Acceptable : Invalid;
+    auto *editor = qobject_cast<QWidget *>(parent());
+    if (!allows(m_forbidden, input)) {
+        hint(editor, QStringLiteral("不能输入这些字符：%1").arg(m_forbidden));
+        return Invalid;
+    }
+    if (!m_numbersOnly || input.trimmed().isEmpty())
+        return Acceptable;
+    // A number on its way ("-", "1.") is fine while typing; letters and exponents never are.
+    static const QRegularExpression partial(QStringLiteral("^\\s*[+-]?\\d*\\.?\\d*\\s*$"));
+    if (!partial.match(input).hasMatch()) {
+        hint(editor, QStringLiteral("这里只能输入数字"));
+        return Invalid;
+    }
+    const QString t = input.trimmed();
+    if (t == QLatin1String("+") || t == QLatin1String("-") || t == QLatin1String(".") || t.endsWith(u'.'))
+        return Intermediate;
+    if (!NumberText::parse(t)) {
+        hint(editor, QStringLiteral("数值太大"));
+        return Invalid;
+    }
+    return Acceptable;
 }
 
 bool ForbiddenCharValidator::allows(const QString &forbidden, const QString &text)
@@ -17,4 +43,11 @@ bool ForbiddenCharValidator::allows(const QString &forbidden, const QString &tex
             return false;
     }
     return true;
+}
+
+void ForbiddenCharValidator::hint(QWidget *editor, const QString &text)
+{
+    if (!editor)
+        return;
+    QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), text, editor);
 }

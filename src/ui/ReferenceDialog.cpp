@@ -1,6 +1,6 @@
 #include "ReferenceDialog.h"
 
-#include "VoucherFieldCaptions.h"
+#include "ReferenceColumnCaptions.h"
 
 #include "host/ReferenceListService.h"
 
@@ -20,19 +20,6 @@
 namespace {
 
 constexpr int defaultSearchDelay = 300; // ms
-
-// The caption of a list column: the voucher's caption of a field of that name, else the name.
-QString columnCaption(const QString &column)
-{
-    const QByteArray name = column.toLower().toUtf8();
-    for (const auto *captions : {&sampleHeadCaptions(), &sampleBodyCaptions()}) {
-        for (const FieldCaption &caption : *captions) {
-            if (name == caption.field)
-                return QString::fromUtf8(caption.caption);
-        }
-    }
-    return column;
-}
 
 QString dialogTitle(const QString &kind)
 {
@@ -233,8 +220,11 @@ void ReferenceDialog::showRows(int currentRow)
     m_table->setRowCount(m_rows.RecordCount());
     QStringList captions;
     for (int column : m_columns)
-        captions << columnCaption(m_rows.fields().at(column).name);
+        captions << referenceColumnCaption(m_rows.fields().at(column).name);
     m_table->setHorizontalHeaderLabels(captions);
+    // Columns the user has no name for stay out of sight; the code and name columns always show.
+    for (int c = 0; c < m_columns.size(); ++c)
+        m_table->setColumnHidden(c, captions[c].isEmpty() && m_columns[c] != m_codeColumn);
     for (int row = 0; row < m_rows.RecordCount(); ++row) {
         for (int c = 0; c < m_columns.size(); ++c)
             m_table->setItem(row, c, new QTableWidgetItem(m_rows.value(row, m_columns[c]).toString()));
@@ -356,8 +346,13 @@ bool ReferenceDialog::handleKey(QObject *watched, int key)
     if (watched == m_search && key == Qt::Key_Down) {
         if (m_searchTimer->isActive())
             searchNow();
-        if (m_table->rowCount() > 0)
+        // The first Down already moves the selection: the row shown current is where the search
+        // left off, the one below is where the user is heading.
+        if (m_table->rowCount() > 0) {
             m_table->setFocus();
+            const int row = m_table->currentRow();
+            setCurrentRow(row < 0 ? 0 : qMin(row + 1, m_table->rowCount() - 1));
+        }
         return true;
     }
     if (watched == m_table && key == Qt::Key_Down && m_table->currentRow() == m_table->rowCount() - 1 && m_more) {

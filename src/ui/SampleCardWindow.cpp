@@ -1,8 +1,7 @@
 #include "SampleCardWindow.h"
 
-#include "CardFieldAids.h"
-#include "CardTemplate.h"
 #include "ClassicToolbar.h"
+#include "HelpWindow.h"
 #include "CommandBar.h"
 #include "StructureTreePane.h"
 #include "TemplateChooser.h"
@@ -13,6 +12,7 @@
 #include "card/FieldEditHandler.h"
 #include "card/frmManageSample.h"
 #include "common/modPublic.h"
+#include "host/TemplateService.h"
 #include "host/clsLogin.h"
 #include "platform/Connection.h"
 
@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -58,10 +59,19 @@ const QList<CommandLook> &commandLooks()
         {"tlbVerify", QStyle::SP_DialogYesButton, {QKeySequence(Qt::Key_F7)}},
         {"tlbDisVerify", QStyle::SP_DialogNoButton, {QKeySequence(Qt::Key_F8)}},
         {"tlbSaveBom", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F9)}},
-        {"tlbFrist", QStyle::SP_MediaSkipBackward, {QKeySequence(Qt::CTRL | Qt::Key_Home)}},
-        {"tlbPrevious", QStyle::SP_MediaSeekBackward, {QKeySequence(Qt::Key_PageUp)}},
-        {"tlbNext", QStyle::SP_MediaSeekForward, {QKeySequence(Qt::Key_PageDown)}},
-        {"tlbLast", QStyle::SP_MediaSkipForward, {QKeySequence(Qt::CTRL | Qt::Key_End)}},
+        // The plain keys page the body grid while it has the focus; the Alt ones move everywhere.
+        {"tlbFrist",
+         QStyle::SP_MediaSkipBackward,
+         {QKeySequence(Qt::CTRL | Qt::Key_Home), QKeySequence(Qt::ALT | Qt::Key_Home)}},
+        {"tlbPrevious",
+         QStyle::SP_MediaSeekBackward,
+         {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_PageUp)}},
+        {"tlbNext",
+         QStyle::SP_MediaSeekForward,
+         {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_PageDown)}},
+        {"tlbLast",
+         QStyle::SP_MediaSkipForward,
+         {QKeySequence(Qt::CTRL | Qt::Key_End), QKeySequence(Qt::ALT | Qt::Key_End)}},
         {"tlbLocal", QStyle::SP_FileDialogListView, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {"tlbRefresh", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)}},
         {"tlbHelp", QStyle::SP_DialogHelpButton, {QKeySequence(Qt::Key_F1)}},
@@ -87,6 +97,7 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     , m_commandBar(new CommandBar(QStringLiteral("命令"), this))
     , m_title(new QLabel(this))
     , m_status(new QLabel(this))
+    , m_session(new QLabel(this))
     , m_showTemplate(new TemplateChooser(QStringLiteral("ComTemplateShow"), this))
     , m_printTemplate(new TemplateChooser(QStringLiteral("ComTemplatePRN"), this))
     , m_tree(new StructureTreePane(this))
@@ -106,9 +117,21 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     layout->addWidget(buildTop());
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
-    statusBar()->hide();
+    m_session->setObjectName(QStringLiteral("sessionLabel"));
+    statusBar()->addPermanentWidget(m_session);
 
     m_control->setTemplateSource([this](int templateId) { return templateFor(templateId); });
+    // The parent-item fields are filled by their list; the expand flags offer 是 and 否.
+    m_control->setKeyFilter([](const QString &field, int key) {
+        const int code = key == Qt::Key_Return || key == Qt::Key_Enter ? 13 : key == Qt::Key_Backspace ? 8 : key;
+        return FieldEditHandler::acceptsHeadKey(field, code);
+    });
+    m_control->setChoiceSource([](const QString &field) { return FieldEditHandler::choiceItems(field, {}); });
+    // Switching the display template is a choice the user makes while editing.
+    connect(m_showTemplate, &QComboBox::activated, this, [this] {
+        if (m_card && m_control->EditState() != CardControl::Viewing)
+            m_card->SwitchShowTemplate();
+    });
     connect(m_control, &VoucherCardWidget::numberingRequested, this, [this] {
         if (m_card)
             m_card->RefreshVoucherCode();
@@ -116,7 +139,6 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     connectFieldEdits();
     connectStructureTree();
     connect(m_control, &VoucherCardWidget::documentsLoaded, this, &SampleCardWindow::updateStatus);
-    connect(m_control, &VoucherCardWidget::documentsLoaded, this, [this] { CardFieldAids::apply(m_control); });
     connect(m_control, &VoucherCardWidget::editStateChanged, this, &SampleCardWindow::updateStatus);
 }
 
@@ -197,8 +219,7 @@ void SampleCardWindow::buildToolbar()
         const QString key = command.key;
         connect(a, &QAction::triggered, this, [this, key] {
             m_control->commitPendingEntry();
-            if (m_card)
-                m_card->CardCommandDispatch(key);
+            dispatch(key);
         });
     }
 }
@@ -222,6 +243,33 @@ QWidget *SampleCardWindow::buildTop()
     row->addWidget(m_title, 1);
     row->addWidget(m_status);
     return top;
+}
+
+void SampleCardWindow::dispatch(const QString &key)
+{
+    if (!m_card)
+        return;
+    // Set at once, shown by the windowing system only once the action has taken long enough to
+    // let it draw; message boxes inside the action show the ordinary pointer.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    statusBar()->clearMessage();
+    m_card->CardCommandDispatch(key);
+}
+
+void SampleCardWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
+QString SampleCardWindow::statusBarText() const
+{
+    return statusBar()->currentMessage();
+}
+
+QString SampleCardWindow::sessionText() const
+{
+    return m_session->text();
 }
 
 void SampleCardWindow::updateStatus()
@@ -279,15 +327,16 @@ CardTemplate SampleCardWindow::templateFor(int templateId)
         return {};
     if (!m_choicesRead) {
         m_choicesRead = true;
-        m_showTemplate->setChoices(listTemplates(*cnn, modPublic::CardNumber(), 0).value_or({}));
-        m_printTemplate->setChoices(listTemplates(*cnn, modPublic::CardNumber(), 1).value_or({}));
+        const TemplateService templates(*cnn);
+        m_showTemplate->setChoices(templates.templates(modPublic::CardNumber(), 0).value_or({}));
+        m_printTemplate->setChoices(templates.templates(modPublic::CardNumber(), 1).value_or({}));
     }
     if (!m_showTemplate->choose(templateId) && m_showTemplate->count() > 0)
         m_showTemplate->setCurrentIndex(0);
     const int chosen = m_showTemplate->chosenId();
     if (chosen == 0 || chosen == m_control->cardTemplate().id)
         return {};
-    return CardTemplate::load(*cnn, chosen).value_or({});
+    return TemplateService(*cnn).displayTemplate(chosen).value_or({});
 }
 
 void SampleCardWindow::setCaption(const QString &caption)
@@ -355,7 +404,22 @@ void SampleCardWindow::beep()
     QApplication::beep();
 }
 
-void SampleCardWindow::showHelp() {}
+void SampleCardWindow::showHelp()
+{
+    HelpWindow::showTopic(QStringLiteral("card-window.md"), this);
+}
+
+void SampleCardWindow::setCard(frmManageSample *card)
+{
+    m_card = card;
+    // Who works on which database (never the password), for as long as the window is open.
+    const auto login = modPublic::cardLogin();
+    if (!card || !login)
+        return;
+    const auto where = ConnectionString::parse(login->ConnectionString());
+    const QString database = where ? where->toString() : QString();
+    m_session->setText(QStringLiteral("用户：%1    数据库：%2").arg(login->UserName(), database));
+}
 
 void SampleCardWindow::closeEvent(QCloseEvent *event)
 {

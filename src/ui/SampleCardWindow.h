@@ -29,7 +29,7 @@ public:
     explicit SampleCardWindow(QWidget *parent = nullptr);
     ~SampleCardWindow() override;
 
-    void setCard(frmManageSample *card) override { m_card = card; }
+    void setCard(frmManageSample *card) override;
     void setCaption(const QString &caption) override;
     void showWindow() override { show(); }
     bool isWindowVisible() const override { return isVisible(); }
@@ -43,6 +43,7 @@ public:
     CardStructureTree &structureTree() override;
     TemplateComboControl &showTemplate() override;
     TemplateComboControl &printTemplate() override;
+    void showStatus(const QString &text) override;
     void beep() override;
     void showHelp() override;
 
@@ -52,6 +53,9 @@ public:
     QAction *command(const QString &key) const;
     QString titleText() const;
     QString statusText() const;
+    // What the status bar says: the last command's outcome, and who works on which database.
+    QString statusBarText() const;
+    QString sessionText() const;
     ClassicToolbar *classicToolbar() const { return m_toolbar; }
     CommandBar *suiteCommandBar() const { return m_commandBar; }
     std::shared_ptr<CardDataSource> dataSource() const { return m_dataSource; }
@@ -66,6 +70,8 @@ private:
     void connectStructureTree();
     QWidget *buildTop();
     void updateStatus();
+    // Runs a command of the card with the busy pointer shown while it works.
+    void dispatch(const QString &key);
     // The display template a head names (vt_id), or the first one when it names none we know.
     CardTemplate templateFor(int templateId);
     Connection *connection();
@@ -78,6 +84,7 @@ private:
     CommandBar *m_commandBar;
     QLabel *m_title;
     QLabel *m_status;
+    QLabel *m_session;
     TemplateChooser *m_showTemplate;
     TemplateChooser *m_printTemplate;
     StructureTreePane *m_tree;

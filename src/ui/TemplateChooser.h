@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardTemplate.h"
+#include "host/CardTemplate.h"
 
 #include "card/TemplateComboControl.h"
 

@@ -3,6 +3,7 @@
 #include "FakeCardView.h"
 
 #include "support/FakeMessageService.h"
+#include "support/MasterDataRows.h"
 #include "support/SampleFixture.h"
 
 #include "card/frmManageSample.h"
@@ -39,6 +40,17 @@ protected:
     }
     // The vouchers a test group starts from.
     virtual void seed() {}
+    // Two numbered samples YP001 and YP002 with their master data (in display template
+    // `templateId` when given), shown on the first by a move so that it may be edited.
+    void seedTwoSamples(int templateId = 0)
+    {
+        samples.voucher(1, QStringLiteral("YP001"));
+        samples.voucher(2, QStringLiteral("YP002"));
+        if (templateId != 0)
+            db.exec(QStringLiteral("UPDATE ManageSample SET vt_id = ?"), {templateId});
+        MasterDataRows::forStoredVouchers(db.cnn());
+        ASSERT_TRUE(show({}, 1));
+    }
 
     bool show(const QVariant &id, qint16 move = 0, const QString &vtid = QString())
     {
@@ -49,6 +61,22 @@ protected:
         return card->ShowVoucher(cnn, login, id, vtid, error, move);
     }
     void dispatch(const QString &key) { card->CardCommandDispatch(key); }
+    // Types a valid new sample of new item `item` into the card: head values and one component line
+    // (C1), numbered as the control's numbering event numbers it.
+    void typeNewSample(const QString &item)
+    {
+        card->RefreshVoucherCode();
+        ASSERT_FALSE(control().head.value(QStringLiteral("ccode")).isEmpty());
+        MasterDataRows::items(db.cnn(), {item, QStringLiteral("C1")});
+        control().head[QStringLiteral("cnewinvcode")] = item;
+        control().head[QStringLiteral("cnewinvname")] = QStringLiteral("新品");
+        control().head[QStringLiteral("cnewinvcomunitcode")] = QStringLiteral("PCS");
+        control().head[QStringLiteral("ifinishexch")] = QStringLiteral("1");
+        dispatch(QStringLiteral("tlbAddLine"));
+        control().body.last()[QStringLiteral("cpscode")] = QStringLiteral("C1");
+        control().body.last()[QStringLiteral("ipsquantity")] = QStringLiteral("2");
+        control().body.last()[QStringLiteral("cwhcode")] = QStringLiteral("01");
+    }
     CardState &state() { return card->state(); }
     FakeCardControl &control() { return view->control; }
 

@@ -117,15 +117,25 @@ public:
     void markCell(const QString &field, int row) override
     {
         calls << QStringLiteral("markCell(%1,%2)").arg(field).arg(row);
+        marked.insert(QStringLiteral("%1:%2").arg(field).arg(row));
     }
     void clearCell(const QString &field, int row) override
     {
         calls << QStringLiteral("clearCell(%1,%2)").arg(field).arg(row);
+        marked.remove(QStringLiteral("%1:%2").arg(field).arg(row));
     }
     void setNumberingRule(const QString &ruleXml) override { numberingRule = ruleXml; }
     void setBackColor(int colour) override { backColour = colour; }
+    void applyTemplate(const CardTemplate &t) override { applied = t; }
+    CardTemplate applied;
+    void focusItem(Section section, const QString &field) override
+    {
+        focused = QStringLiteral("%1:%2").arg(section == Head ? "head" : "body", field);
+    }
+    QString focused;
 
     int backColour = 0;
+    QSet<QString> marked; // greyed cells as "field:row"
 
 private:
     VoucherDocument m_head;

@@ -29,6 +29,7 @@ public:
     CardStructureTree &structureTree() override { return tree; }
     TemplateComboControl &showTemplate() override { return showCombo; }
     TemplateComboControl &printTemplate() override { return printCombo; }
+    void showStatus(const QString &text) override { statuses << text; }
     void beep() override { ++beeps; }
     void showHelp() override { ++helps; }
 
@@ -50,5 +51,6 @@ public:
     QList<int> zOrders;
     std::shared_ptr<CardDataSource> source;
     int beeps = 0;
+    QStringList statuses;
     int helps = 0;
 };

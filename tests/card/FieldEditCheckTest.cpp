@@ -117,6 +117,22 @@ TEST_P(HeadCellCheck, refuses_a_user_defined_value_longer_than_its_fixed_length)
     EXPECT_EQ(typeHead(QStringLiteral("cdefine1"), QStringLiteral("ABCDEFG")), 2);
 }
 
+TEST_P(HeadCellCheck, refuses_a_user_defined_value_its_archive_does_not_hold)
+{
+    // cdefine1 keeps its values in the archive under identifier 01; cdefine22 keeps none there.
+    const QString value = QStringLiteral("INSERT INTO UserDefine (cID, cValue, cAlias, iOrder) VALUES ('01', ?, ?, ?)");
+    db.exec(value, {QStringLiteral("A级"), QStringLiteral("甲"), 1});
+    db.exec(value, {QStringLiteral("B级"), QStringLiteral("乙"), 2});
+    EXPECT_EQ(typeHead(QStringLiteral("cdefine1"), QStringLiteral("B级")), 2);
+    EXPECT_EQ(typeHead(QStringLiteral("cdefine1"), QStringLiteral("C级")), 0);
+    EXPECT_EQ(lastMessage(), QStringLiteral("样品等级不合法,请重新录入！"));
+    EXPECT_EQ(control().head.value(QStringLiteral("cdefine1")), QStringLiteral("B级"));
+    EXPECT_EQ(typeHead(QStringLiteral("cdefine1"), QString()), 2) << "an empty value clears the item";
+    messages.shown.clear();
+    EXPECT_EQ(typeCell(1, QStringLiteral("cdefine22"), QStringLiteral("随意")), 2) << "no archive, any value";
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
 TEST_P(HeadCellCheck, rolls_costs_up_after_accepted_entries_only)
 {
     auto hooks = std::make_shared<RecordingHooks>();

@@ -7,6 +7,8 @@
 #include "host/DataSourceControl.h"
 #include "host/ReportRunner.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +37,11 @@ TEST(Messages, error_and_information_boxes_carry_their_titles_and_icons)
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("错误捕获"));
     EXPECT_EQ(messages.shown[0].icon, MessageService::Exclamation);
     EXPECT_EQ(messages.shown[0].buttons, MessageService::Ok);
+    // The user is not shown where in the code it happened; the error log keeps it.
+    EXPECT_FALSE(messages.shown[0].text.contains(QStringLiteral("a:b")));
+    QFile log(modPublic::ErrorLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("3 a:b: 失败")));
     EXPECT_EQ(messages.shown[1].text, QStringLiteral("已保存"));
     EXPECT_EQ(messages.shown[1].title, QStringLiteral("系统提示"));
     EXPECT_EQ(messages.shown[1].icon, MessageService::Information);
@@ -77,7 +84,7 @@ TEST(PrintVoucher, without_a_card_session_reports_and_prints_nothing)
     modPublic::PrintVoucher(QStringLiteral("42"), QStringLiteral("print"), QStringLiteral("sqlite:///card.db"));
     EXPECT_TRUE(runner.calls.isEmpty());
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("modPublic:PrintVoucher")));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("错误捕获"));
 }
 
 TEST(NullToValue, replaces_only_null)

@@ -1,11 +1,14 @@
 #include "support/EngineFixture.h"
 
+#include "common/modPublic.h"
 #include "engine/basVoucher.h"
 #include "engine/clsVoucherCo.h"
 #include "entry/clsVoucherGetInfo.h"
 #include "entry/clsVoucherShowParameter.h"
 #include "host/clsLogin.h"
 #include "sample/clsManageSample.h"
+
+#include <QFile>
 
 class VoucherEngine : public EngineTest
 {
@@ -204,7 +207,11 @@ TEST_P(VoucherEngine, a_lost_connection_is_reported_and_keeps_the_documents)
     sp->ID = 1;
     engine.GetVoucherData();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("clsVoucherCo:GetVoucherData")));
+    // Where it happened goes to the error log, not to the user.
+    EXPECT_FALSE(messages.shown[0].text.contains(QStringLiteral("clsVoucherCo:GetVoucherData")));
+    QFile log(modPublic::ErrorLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("clsVoucherCo:GetVoucherData")));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("错误捕获"));
     EXPECT_EQ(headCode(), QStringLiteral("YP002"));
 }

@@ -72,7 +72,7 @@ TEST_P(ListEntry, a_connection_that_cannot_open_is_reported_and_opens_no_window)
     EXPECT_TRUE(windows.lists.isEmpty());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("错误捕获"));
-    EXPECT_TRUE(messages.shown[0].text.endsWith(QStringLiteral("(错误发生于 clsZLGL:ShowVoucher 代码段)")));
+    EXPECT_FALSE(messages.shown[0].text.contains(QStringLiteral("clsZLGL"))) << "the location goes to the log";
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, ListEntry, ORVANE_BOTH_BACKENDS);

@@ -19,11 +19,13 @@ public:
     void setButtonEnabled(const QString &key, bool on) override { enabled[key.toLower()] = on; }
     void setButtonVisible(const QString &key, bool on) override { visible[key.toLower()] = on; }
     bool isButtonEnabled(const QString &key) const override { return enabled.value(key.toLower(), false); }
+    void setButtonToolTip(const QString &key, const QString &tip) override { toolTips[key.toLower()] = tip; }
 
     QRect where{4, 30, 300, 28};
     // Button states by lower-case key, as last set; a key never set is absent.
     QMap<QString, bool> enabled;
     QMap<QString, bool> visible;
+    QMap<QString, QString> toolTips;
 
 private:
     QStringList &m_log;

@@ -13,6 +13,9 @@
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    // The error log and anything else kept in the user's data folder go to a folder of the run.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     QApplication app(argc, argv);
     registerSampleObjects();
     // The machine settings of whoever runs the tests must not choose the toolbar style: tests

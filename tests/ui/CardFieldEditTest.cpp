@@ -1,43 +1,20 @@
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
-
-#include "engine/ReferenceData.h"
+#include "QtCardFixture.h"
 
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
 #include "host/clsLogin.h"
+#include "ui/CardGrid.h"
 #include "ui/QtWindows.h"
 #include "ui/SampleCardWindow.h"
 #include "ui/VoucherCardWidget.h"
 
 #include <QAction>
-#include <QTableWidget>
 #include <QTest>
 
 namespace {
 
 // The Qt card window in edit, its reference lists answered by a scripted picker.
-class CardFieldEdit : public LoggedInTest
-{
-protected:
-    void SetUp() override
-    {
-        LoggedInTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        registerQtWindows();
-        writeReferenceData(db, QDate::fromString(login->LoginDate(), Qt::ISODate));
-        samples.voucher(1, QStringLiteral("YP001"));
-    }
-    void TearDown() override
-    {
-        unloadQtWindows();
-        LoggedInTest::TearDown();
-    }
-
-    SampleWriter samples{db};
-    FakeMessageService messages;
-};
+using CardFieldEdit = QtCardTest;
 
 TEST_P(CardFieldEdit, f2_on_a_component_cell_fills_the_picked_components_name_and_unit)
 {
@@ -56,7 +33,7 @@ TEST_P(CardFieldEdit, f2_on_a_component_cell_fills_the_picked_components_name_an
     ScriptedPicker picker; // installed over the application's dialog
     picker.choose = {QStringLiteral("A001")};
     control.setBodyText(1, QStringLiteral("cpscode"), QStringLiteral("A0")); // the search text
-    QTableWidget *grid = control.bodyGrid();
+    CardGrid *grid = control.bodyGrid();
     grid->setFocus();
     grid->setCurrentCell(0, control.columnOf(QStringLiteral("cpscode")));
     QTest::keyClick(grid, Qt::Key_F2);
@@ -69,7 +46,7 @@ TEST_P(CardFieldEdit, f2_on_a_component_cell_fills_the_picked_components_name_an
     EXPECT_EQ(control.bodyText(1, QStringLiteral("cpscomunitname")), QStringLiteral("个"));
     const int name = control.columnOf(QStringLiteral("cpsname"));
     ASSERT_GE(name, 0);
-    EXPECT_EQ(grid->item(0, name)->text(), QStringLiteral("阀体"));
+    EXPECT_EQ(grid->cellText(0, name), QStringLiteral("阀体"));
     EXPECT_EQ(control.bodyText(2, QStringLiteral("cpscode")), QStringLiteral("P1-2"));
 }
 

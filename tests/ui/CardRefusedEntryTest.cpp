@@ -123,7 +123,7 @@ TEST_P(CardRefusedEntry, refused_items_and_cells_show_their_former_values_again_
     EXPECT_EQ(card.headEditor(QStringLiteral("cdepcode"))->text(), department);
     EXPECT_EQ(card.headerText(QStringLiteral("ccusname")), customerName);
     EXPECT_EQ(card.bodyText(1, QStringLiteral("cpscode")), component);
-    EXPECT_EQ(card.bodyGrid()->item(0, card.columnOf(QStringLiteral("cpscode")))->text(), component);
+    EXPECT_EQ(card.bodyGrid()->cellText(0, card.columnOf(QStringLiteral("cpscode"))), component);
     VoucherDocument head, body;
     card.getVoucherDataXML(head, body);
     EXPECT_EQ(head.headRow().value(QStringLiteral("ccuscode")), customer);

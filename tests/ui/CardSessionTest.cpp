@@ -221,21 +221,44 @@ TEST_P(CardSessionTest, a_voucher_from_entry_to_deletion)
         EXPECT_EQ(card.headerText(QStringLiteral("ccode")), code);
         EXPECT_EQ(card.BodyRows(), 3);
         expectWindow(window, QStringLiteral("未审核"), kNewestOpen);
+        EXPECT_EQ(window.statusBarText(), QStringLiteral("保存成功：") + code);
+    }
+
+    {
+        SCOPED_TRACE("edit at once after the save, and Esc in each state");
+        press(window, Qt::Key_E, Qt::ControlModifier);
+        ASSERT_EQ(card.EditState(), CardControl::EditingVoucher) << shownTexts().toStdString();
+        messages.answers = {MessageService::AnswerNo};
+        press(window, Qt::Key_Escape);
+        EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("确定要放弃吗？")});
+        EXPECT_EQ(card.EditState(), CardControl::EditingVoucher) << "No keeps the edit";
+        press(window, Qt::Key_Escape); // Yes
+        EXPECT_EQ(card.EditState(), CardControl::Viewing);
+        press(window, Qt::Key_Escape);
+        EXPECT_TRUE(window.isVisible()) << "Esc while viewing keeps the card";
+        EXPECT_EQ(messages.shown.size(), 2);
+        messages.shown.clear();
+        expectWindow(window, QStringLiteral("未审核"), kNewestOpen);
     }
 
     {
         SCOPED_TRACE("move away and back");
-        press(window, Qt::Key_PageUp);
+        card.bodyGrid()->setFocus();
+        card.bodyGrid()->setCurrentCell(2, 0);
+        press(window, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(card.headerText(QStringLiteral("iautoid")), id) << "the grid keeps its paging keys";
+        EXPECT_EQ(card.bodyGrid()->currentRow(), 0);
+        press(window, Qt::Key_PageUp, Qt::AltModifier);
         EXPECT_EQ(card.headerText(QStringLiteral("ccode")), newest);
         EXPECT_TRUE(window.command(QStringLiteral("tlbNext"))->isEnabled());
         EXPECT_TRUE(window.command(QStringLiteral("tlbLast"))->isEnabled());
-        press(window, Qt::Key_PageDown);
+        press(window, Qt::Key_PageDown, Qt::AltModifier);
         EXPECT_EQ(card.headerText(QStringLiteral("iautoid")), id);
         EXPECT_EQ(card.bodyText(3, QStringLiteral("cpscode")), items[3]);
-        press(window, Qt::Key_Home, Qt::ControlModifier);
+        press(window, Qt::Key_Home, Qt::AltModifier);
         EXPECT_NE(card.headerText(QStringLiteral("iautoid")), id);
         EXPECT_FALSE(window.command(QStringLiteral("tlbFrist"))->isEnabled());
-        press(window, Qt::Key_End, Qt::ControlModifier);
+        press(window, Qt::Key_End, Qt::AltModifier);
         EXPECT_EQ(card.headerText(QStringLiteral("ccode")), code);
         EXPECT_EQ(card.headerText(QStringLiteral("cnewinvcode")), newItem);
         EXPECT_EQ(card.BodyRows(), 3);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ui/CardGrid.h"
 #include "ui/VoucherCardWidget.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ inline void typeHead(VoucherCardWidget &card, const QString &field, const QStrin
 // Goes to a body cell and types over it (the first key opens the cell's editor), then Enter.
 inline void typeCell(VoucherCardWidget &card, int row, const QString &field, const QString &text)
 {
-    QTableWidget *grid = card.bodyGrid();
+    CardGrid *grid = card.bodyGrid();
     const int column = card.columnOf(field);
     ASSERT_GE(column, 0) << field.toStdString();
     grid->setFocus();

@@ -93,13 +93,15 @@ TEST_P(ReferenceDialogTest, searches_pages_and_picks_a_component_with_the_keyboa
         EXPECT_EQ(dialog.pageIndex(), 1);
         EXPECT_TRUE(dialog.previousButton()->isEnabled());
 
-        // Down leaves the search box for the list; Up on its first row comes back.
+        // Down leaves the search box for the list and already moves the selection; Up on its first
+        // row comes back.
         QTest::keyClick(dialog.searchEdit(), Qt::Key_Down);
         ASSERT_EQ(dialog.focusWidget(), dialog.table());
+        EXPECT_EQ(dialog.table()->currentRow(), 1);
+        QTest::keyClick(dialog.table(), Qt::Key_Up);
         QTest::keyClick(dialog.table(), Qt::Key_Up);
         ASSERT_EQ(dialog.focusWidget(), dialog.searchEdit());
         QTest::keyClick(dialog.searchEdit(), Qt::Key_Down);
-        QTest::keyClick(dialog.table(), Qt::Key_Down);
         QTest::keyClick(dialog.table(), Qt::Key_Down);
         QTest::keyClick(dialog.table(), Qt::Key_Return);
     });
@@ -174,10 +176,28 @@ TEST_P(ReferenceDialogTest, escape_cancels_and_an_empty_list_cannot_be_picked)
     EXPECT_EQ(picked.fieldIndex(QStringLiteral("untouched")), 0);
 }
 
+TEST_P(ReferenceDialogTest, headings_are_the_captions_the_user_knows_never_column_names)
+{
+    whenShown([this] {
+        QStringList shown;
+        for (int c = 0; c < dialog.table()->columnCount(); ++c) {
+            if (!dialog.table()->isColumnHidden(c))
+                shown << dialog.table()->horizontalHeaderItem(c)->text();
+        }
+        EXPECT_EQ(shown.mid(0, 2), (QStringList{QStringLiteral("存货编码"), QStringLiteral("存货名称")}));
+        for (const QString &heading : shown)
+            EXPECT_FALSE(heading.isEmpty() || (heading.front().isLetter() && heading.front().unicode() < 0x80))
+                << heading.toStdString();
+        QTest::keyClick(dialog.table(), Qt::Key_Escape);
+    });
+    referComponent(QStringLiteral("A"));
+}
+
 TEST_P(ReferenceDialogTest, marks_kept_across_pages_make_a_multiple_pick)
 {
     whenShown([this] {
         QTest::keyClick(dialog.searchEdit(), Qt::Key_Down);
+        QTest::keyClick(dialog.table(), Qt::Key_Up);
         QTest::keyClick(dialog.table(), Qt::Key_Space); // A001
         QTest::keyClick(dialog.table(), Qt::Key_Down);
         QTest::keyClick(dialog.table(), Qt::Key_Space); // A002

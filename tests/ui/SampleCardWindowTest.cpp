@@ -8,6 +8,7 @@
 #include "sample/clsManageSample.h"
 #include "entry/WindowManager.h"
 #include "host/clsLogin.h"
+#include "ui/CardGrid.h"
 #include "ui/SampleCardWindow.h"
 #include "ui/VoucherCardWidget.h"
 #include "ui/LoginDialog.h"
@@ -16,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QTest>
 
 class CardWindowTest : public LoggedInTest

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "platform/Result.h"
-
 #include <QList>
 #include <QString>
-
-class Connection;
 
 // One item of a display template: a head field or a body column as the card shows it.
 struct CardItem
@@ -15,7 +11,8 @@ struct CardItem
     bool required = false;
     bool editable = false; // the template lets the user change it
     bool shown = true;
-    bool number = false; // right-aligned
+    bool number = false; // a number: right-aligned, typed and shown as one
+    int decimals = -1;   // decimals a number is shown with; -1 as many as it has
     int width = 0;       // column width of a body item, in pixels; 0 for the default
     QString refKind;     // the kind of reference list behind the item; "" when there is none
     int maxLength = 0;   // the most characters its table column holds; 0 when unlimited
@@ -29,12 +26,6 @@ struct CardTemplate
     QList<CardItem> body;
 
     bool isEmpty() const { return head.isEmpty() && body.isEmpty(); }
-
-    // Reads template `templateId` from vouchertemplates/voucheritems. An item that is a text column
-    // of the voucher's head or body table (as the voucher's registration in `vouchers` names them)
-    // takes the column's length as its maxLength; when the tables cannot be read the items stay
-    // without one.
-    static Result<CardTemplate> load(Connection &cnn, int templateId);
 };
 
 // A template the user may choose for a card: its identifier and its name.
@@ -43,6 +34,3 @@ struct TemplateChoice
     int id = 0;
     QString name;
 };
-
-// The templates of card `cardNumber` in mode 0 (display) or 1 (print), by identifier.
-Result<QList<TemplateChoice>> listTemplates(Connection &cnn, const QString &cardNumber, int mode);

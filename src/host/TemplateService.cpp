@@ -1,0 +1,156 @@
+#include "TemplateService.h"
+
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+#include "platform/TableStructure.h"
+
+#include <QHash>
+#include <QLoggingCategory>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcTemplates, "orvane.host.templates")
+
+bool flag(const Recordset &rs, const QString &name)
+{
+    return rs.value(name).toInt() != 0;
+}
+
+// Gives the items that are columns of `table` their column's length. PostgreSQL refuses a longer
+// text and SQLite would keep it, so the editors stop the user at the same point on both.
+void applyLengths(Connection &cnn, const QString &table, QList<CardItem> &items)
+{
+    if (table.trimmed().isEmpty())
+        return;
+    auto structure = TableStructure::read(cnn, table.trimmed());
+    if (!structure) {
+        qCWarning(lcTemplates) << "no lengths for" << table << structure.error();
+        return;
+    }
+    for (CardItem &item : items) {
+        if (const TableColumn *column = structure->column(item.field))
+            item.maxLength = column->length;
+    }
+}
+
+// The kind of number a field holds, by the accounting option that counts its decimals; fields of
+// a fixed count name it directly ("2", "4").
+const QHash<QString, QString> &decimalKinds()
+{
+    static const QHash<QString, QString> kinds{
+        // head
+        {QStringLiteral("isellcost"), QStringLiteral("istrspridecdgt")},
+        {QStringLiteral("imanhrs"), QStringLiteral("2")},
+        {QStringLiteral("ipercharge"), QStringLiteral("2")},
+        {QStringLiteral("itolmaterialcost"), QStringLiteral("2")},
+        {QStringLiteral("imakecharge"), QStringLiteral("2")},
+        {QStringLiteral("itoloutcost"), QStringLiteral("2")},
+        {QStringLiteral("itolcost"), QStringLiteral("2")},
+        {QStringLiteral("isellexch"), QStringLiteral("4")},
+        {QStringLiteral("ifinishexch"), QStringLiteral("2")},
+        {QStringLiteral("ibzgzexch"), QStringLiteral("2")},
+        {QStringLiteral("ibzfyexch"), QStringLiteral("2")},
+        // body
+        {QStringLiteral("ipsquantity"), QStringLiteral("istrsquandecdgt")},
+        {QStringLiteral("icaaquantity"), QStringLiteral("istrsquandecdgt")},
+        {QStringLiteral("tdqtyd"), QStringLiteral("istrsquandecdgt")},
+        {QStringLiteral("imaterialcharge"), QStringLiteral("istrspridecdgt")},
+        {QStringLiteral("imaterialcost"), QStringLiteral("2")},
+        {QStringLiteral("ioutunitprice"), QStringLiteral("2")},
+        {QStringLiteral("ioutcost"), QStringLiteral("2")},
+        {QStringLiteral("iprodchangrate"), QStringLiteral("iexchratedecdgt")},
+        {QStringLiteral("iwasterate"), QStringLiteral("2")},
+    };
+    return kinds;
+}
+
+} // namespace
+
+TemplateService::TemplateService(Connection &cnn)
+    : m_cnn(cnn)
+{}
+
+Result<QList<TemplateChoice>> TemplateService::templates(const QString &cardNumber, int mode) const
+{
+    auto rs = m_cnn.Query(QStringLiteral("SELECT VT_ID, VT_Name FROM vouchertemplates "
+                                         "WHERE VT_CardNumber = ? AND VT_TemplateMode = ? ORDER BY VT_ID"),
+                          {cardNumber, mode});
+    if (!rs)
+        return fail(rs.error());
+    QList<TemplateChoice> choices;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        choices.append({rs->value(QStringLiteral("VT_ID")).toInt(), rs->text(QStringLiteral("VT_Name")).trimmed()});
+    return choices;
+}
+
+Result<CardTemplate> TemplateService::displayTemplate(int templateId) const
+{
+    auto rs = m_cnn.Query(QStringLiteral("SELECT CardSection, FieldName, CardFormula1, DataType, "
+                                         "COALESCE(bIsNull, 0) AS bIsNull, COALESCE(bCanModify, 0) AS bCanModify, "
+                                         "COALESCE(bShow, 0) AS bShow, RefKind, COALESCE(ColumnWidth, 0) AS ColumnWidth "
+                                         "FROM voucheritems WHERE VT_ID = ? ORDER BY CardItemNum, FieldName"),
+                          {templateId});
+    if (!rs)
+        return fail(rs.error());
+    CardTemplate t;
+    t.id = templateId;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        CardItem item;
+        item.field = rs->text(QStringLiteral("FieldName")).trimmed().toLower();
+        item.caption = rs->text(QStringLiteral("CardFormula1")).trimmed();
+        item.required = flag(*rs, QStringLiteral("bIsNull"));
+        item.editable = flag(*rs, QStringLiteral("bCanModify"));
+        item.shown = flag(*rs, QStringLiteral("bShow"));
+        item.number
+            = rs->text(QStringLiteral("DataType")).trimmed().compare(QLatin1String("number"), Qt::CaseInsensitive) == 0;
+        item.width = rs->value(QStringLiteral("ColumnWidth")).toInt();
+        item.refKind = rs->text(QStringLiteral("RefKind")).trimmed();
+        // The section is a single letter; the head is 't', anything else is the body.
+        if (rs->text(QStringLiteral("CardSection")).trimmed().compare(QLatin1String("t"), Qt::CaseInsensitive) == 0)
+            t.head.append(item);
+        else
+            t.body.append(item);
+    }
+    applyColumnLengths(t);
+    applyDecimals(t);
+    return t;
+}
+
+void TemplateService::applyColumnLengths(CardTemplate &t) const
+{
+    auto tables = m_cnn.Query(QStringLiteral("SELECT v.bttblname, v.bwtblname FROM vouchertemplates t "
+                                             "INNER JOIN vouchers v ON v.cardnumber = t.VT_CardNumber WHERE t.VT_ID = ?"),
+                              {t.id});
+    if (!tables || tables->isEmpty()) {
+        qCWarning(lcTemplates) << "no tables for template" << t.id << (tables ? QString() : tables.error());
+        return;
+    }
+    applyLengths(m_cnn, tables->value(0, 0).toString(), t.head);
+    applyLengths(m_cnn, tables->value(0, 1).toString(), t.body);
+}
+
+void TemplateService::applyDecimals(CardTemplate &t) const
+{
+    // Every option counts 2 until the accounting options say otherwise.
+    QHash<QString, int> options;
+    auto rs = m_cnn.Query(QStringLiteral("SELECT cName, cValue, cDefault FROM AccInformation WHERE cSysID = 'AA'"));
+    if (!rs)
+        qCWarning(lcTemplates) << "no decimal places" << rs.error();
+    for (int r = 0; rs && r < rs->RecordCount(); ++r) {
+        const QString value = rs->value(r, 1).toString().trimmed();
+        bool ok = false;
+        const int count = (value.isEmpty() ? rs->value(r, 2).toString() : value).trimmed().toInt(&ok);
+        if (ok)
+            options.insert(rs->value(r, 0).toString().trimmed().toLower(), count);
+    }
+    for (QList<CardItem> *items : {&t.head, &t.body}) {
+        for (CardItem &item : *items) {
+            const QString kind = decimalKinds().value(item.field);
+            if (!item.number || kind.isEmpty())
+                continue;
+            bool fixed = false;
+            const int count = kind.toInt(&fixed);
+            item.decimals = fixed ? count : options.value(kind, 2);
+        }
+    }
+}

@@ -1,0 +1,270 @@
+// The Qt card window as a first user meets it: reference lists opened on a typed prefix, message
+// boxes and their safe answers, numbers, the keys of the grid and of the parent-item fields, and
+// what the window says after a command. Real modal windows are closed by a timer.
+#include "CardTyping.h"
+#include "QtCardFixture.h"
+
+#include "support/MasterDataRows.h"
+
+#include "card/frmManageSample.h"
+#include "common/NumberText.h"
+#include "entry/WindowManager.h"
+#include "host/clsLogin.h"
+#include "ui/InterfaceLanguage.h"
+#include "ui/QtMessageService.h"
+#include "ui/QtWindows.h"
+#include "ui/SampleCardWindow.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolTip>
+
+#include <functional>
+
+namespace {
+
+// Runs `inspect` on the first modal window that opens, then closes it with `key`.
+void onNextModal(std::function<void(QWidget *)> inspect, Qt::Key key = Qt::Key_Escape)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, inspect, key] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        inspect(modal);
+        QTest::keyClick(modal, key);
+    });
+    timer->start();
+}
+
+// The Qt card window over the reference master data, on voucher YP001 (shown by a move).
+class CardDailyUseWidget : public QtCardTest
+{
+protected:
+    void SetUp() override
+    {
+        QtCardTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
+        QString error;
+        std::shared_ptr<Connection> cnn;
+        qint16 move = 4;
+        ASSERT_TRUE(card->ShowVoucher(cnn, login, QString(), QString(), error, move)) << error.toStdString();
+        window = dynamic_cast<SampleCardWindow *>(&card->view());
+        ASSERT_TRUE(window);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    void TearDown() override
+    {
+        card.reset();
+        QtCardTest::TearDown();
+    }
+
+    VoucherCardWidget &control() { return *window->card(); }
+    void trigger(const char *key) { window->command(QString::fromLatin1(key))->trigger(); }
+    void edit()
+    {
+        trigger("tlbEdit");
+        ASSERT_EQ(control().EditState(), CardControl::EditingVoucher) << messages.texts().join(u'|').toStdString();
+        QCoreApplication::processEvents();
+    }
+
+    std::shared_ptr<frmManageSample> card;
+    SampleCardWindow *window = nullptr;
+};
+
+TEST_P(CardDailyUseWidget, f2_on_a_typed_prefix_opens_the_list_and_checks_nothing_meanwhile)
+{
+    edit();
+    {
+        SCOPED_TRACE("a head item");
+        QLineEdit *item = control().headEditor(QStringLiteral("cdepcode"));
+        ASSERT_TRUE(item);
+        const QString before = item->text();
+        item->setFocus();
+        item->selectAll();
+        typeText(item, QStringLiteral("zz"));
+        bool listed = false;
+        onNextModal([&](QWidget *list) {
+            listed = qobject_cast<QDialog *>(list) && !qobject_cast<QMessageBox *>(list);
+            EXPECT_TRUE(messages.shown.isEmpty()) << "checked while the list is open: "
+                                                  << messages.texts().join(u'|').toStdString();
+        });
+        QTest::keyClick(item, Qt::Key_F2);
+        EXPECT_TRUE(listed) << "a real list opened";
+        EXPECT_TRUE(messages.shown.isEmpty()) << messages.texts().join(u'|').toStdString();
+        EXPECT_EQ(item->text(), before) << "the prefix the list did not take goes back";
+    }
+    {
+        SCOPED_TRACE("a body cell with its editor open");
+        CardGrid *grid = control().bodyGrid();
+        const int column = control().columnOf(QStringLiteral("cwhcode"));
+        ASSERT_GE(column, 0);
+        ASSERT_TRUE(grid->isCellEditable(0, column));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        grid->setFocus();
+        grid->setCurrentCell(0, column);
+        const QString before = control().bodyText(1, QStringLiteral("cwhcode"));
+        QTest::keyClicks(grid, QStringLiteral("z"));
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_TRUE(qobject_cast<QLineEdit *>(editor));
+        bool listed = false;
+        onNextModal([&](QWidget *list) {
+            listed = !qobject_cast<QMessageBox *>(list);
+            EXPECT_TRUE(messages.shown.isEmpty()) << messages.texts().join(u'|').toStdString();
+        });
+        QTest::keyClick(editor, Qt::Key_F2);
+        EXPECT_TRUE(listed);
+        EXPECT_TRUE(messages.shown.isEmpty()) << messages.texts().join(u'|').toStdString();
+        EXPECT_EQ(control().bodyText(1, QStringLiteral("cwhcode")), before);
+    }
+}
+
+TEST_P(CardDailyUseWidget, questions_speak_chinese_and_enter_takes_the_safe_answer)
+{
+    ASSERT_TRUE(InterfaceLanguage::install(*qApp)) << "Qt's translations (qt6-translations-l10n)";
+    QtMessageService boxes;
+    MessageService::install(&boxes);
+    const auto restore = qScopeGuard([this] { MessageService::install(&messages); });
+    const qint64 vouchers = db.count(QStringLiteral("ManageSample"));
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    onNextModal(
+        [&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            icon = box->icon();
+            for (QAbstractButton *b : box->buttons())
+                buttons << b->text().remove(u'&');
+            ASSERT_TRUE(box->defaultButton());
+            EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::Cancel);
+        },
+        Qt::Key_Return);
+    trigger("tlbDel");
+    buttons.sort();
+    EXPECT_EQ(buttons.join(u' '), QStringLiteral("取消 确定"));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(db.count(QStringLiteral("ManageSample")), vouchers) << "a stray Enter deletes nothing";
+
+    // Giving up an edit: 是/否, and Enter says no.
+    edit();
+    onNextModal(
+        [&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            EXPECT_EQ(box->button(QMessageBox::Yes)->text().remove(u'&').left(1), QStringLiteral("是"));
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        },
+        Qt::Key_Return);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_EQ(control().EditState(), CardControl::EditingVoucher);
+}
+
+TEST_P(CardDailyUseWidget, esc_while_viewing_keeps_the_card_open)
+{
+    QTest::keyClick(window, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_P(CardDailyUseWidget, numbers_take_digits_only_and_show_with_their_decimals)
+{
+    edit();
+    const int quantity = control().columnOf(QStringLiteral("ipsquantity"));
+    ASSERT_GE(quantity, 0);
+    const QString before = control().bodyText(1, QStringLiteral("ipsquantity"));
+    typeCell(control(), 1, QStringLiteral("ipsquantity"), QStringLiteral("1abc"));
+    EXPECT_EQ(control().bodyText(1, QStringLiteral("ipsquantity")), QStringLiteral("1")) << "letters are refused";
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.texts().join(u'|').toStdString();
+    typeCell(control(), 1, QStringLiteral("ipsquantity"), QStringLiteral("100000000000000000000"));
+    EXPECT_LT(control().bodyText(1, QStringLiteral("ipsquantity")).size(), 16) << "a huge value is refused";
+    EXPECT_FALSE(control().bodyText(1, QStringLiteral("ipsquantity")).contains(u'e'));
+
+    control().setBodyText(1, QStringLiteral("ipsquantity"), QStringLiteral("2.5"));
+    EXPECT_EQ(control().bodyGrid()->cellText(0, quantity), QStringLiteral("2.50")) << "quantity decimals (2)";
+    EXPECT_EQ(NumberText::shown(QStringLiteral("1e+20")), QStringLiteral("100000000000000000000"));
+    Q_UNUSED(before)
+}
+
+TEST_P(CardDailyUseWidget, expand_flag_reads_as_words_and_parent_item_takes_no_typing)
+{
+    control().setHeaderText(QStringLiteral("bexpand"), QStringLiteral("1"));
+    if (QLineEdit *expand = control().headEditor(QStringLiteral("bexpand"))) {
+        EXPECT_EQ(expand->text(), QStringLiteral("是"));
+        EXPECT_EQ(control().headerText(QStringLiteral("bexpand")), QStringLiteral("1")) << "the value stays";
+    }
+    edit();
+    QLineEdit *parent = control().headEditor(QStringLiteral("cpspinvcode"));
+    if (!parent || parent->isReadOnly())
+        GTEST_SKIP() << "the template does not let the parent item be changed";
+    const QString before = parent->text();
+    parent->setFocus();
+    parent->end(false);
+    typeText(parent, QStringLiteral("AB"));
+    EXPECT_EQ(parent->text(), before) << "filled by its list only";
+}
+
+TEST_P(CardDailyUseWidget, enter_in_the_last_cell_adds_a_line_and_a_refused_save_points_at_its_item)
+{
+    edit();
+    CardGrid *grid = control().bodyGrid();
+    const int rows = control().BodyRows();
+    int last = grid->columnCount() - 1;
+    while (last >= 0 && !grid->isCellEditable(rows - 1, last))
+        --last;
+    ASSERT_GE(last, 0);
+    grid->setFocus();
+    grid->setCurrentCell(rows - 1, last);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(control().BodyRows(), rows + 1) << "a new line to go on with";
+    EXPECT_TRUE(grid->isCellEditable(grid->currentRow(), grid->currentColumn()));
+
+    // A required head item left empty: the save names it and the focus goes there.
+    control().setHeaderText(QStringLiteral("cnewinvname"), QString());
+    trigger("tlbSave");
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), control().headEditor(QStringLiteral("cnewinvname")))
+        << messages.texts().join(u'|').toStdString();
+}
+
+TEST_P(CardDailyUseWidget, the_status_bar_names_the_user_and_says_what_was_done)
+{
+    EXPECT_TRUE(window->sessionText().contains(login->UserName()));
+    EXPECT_FALSE(window->sessionText().contains(QStringLiteral("password")));
+    MasterDataRows::forStoredVouchers(db.cnn());
+    edit();
+    trigger("tlbSave");
+    ASSERT_TRUE(messages.shown.isEmpty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(window->statusBarText(), QStringLiteral("保存成功：YP001"));
+}
+
+// Writes the picture of the card the README shows when ORVANE_CARD_SCREENSHOT names a file
+// (docs/card.png): the card in edit on the demo voucher, with its status bar.
+TEST_P(CardDailyUseWidget, sqlite_screenshot_for_the_readme)
+{
+    const QString path = qEnvironmentVariable("ORVANE_CARD_SCREENSHOT");
+    if (path.isEmpty() || GetParam() != Backend::Sqlite)
+        GTEST_SKIP() << "ORVANE_CARD_SCREENSHOT names no file";
+    ASSERT_TRUE(InterfaceLanguage::install(*qApp));
+    window->resize(1280, 720);
+    MasterDataRows::forStoredVouchers(db.cnn());
+    edit();
+    trigger("tlbSave");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, CardDailyUseWidget, ORVANE_BOTH_BACKENDS);
+
+} // namespace
