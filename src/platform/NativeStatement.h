@@ -47,8 +47,10 @@ public:
     // PostgreSQL connection, so that it takes a new command.
     static void settle(pg_conn *pg);
 
-    // Whether values of these types can be bound natively (numbers, text, NULL; not dates or
-    // flags, whose text form differs between drivers): the caller goes through Qt SQL otherwise.
+    // How a value is bound natively: numbers, text and NULL are; dates and flags, whose text form
+    // differs between drivers, are not (Unbindable), and the caller goes through Qt SQL.
+    enum class Binding { Null, Integer, Real, Text, Unbindable };
+    static Binding bindingOf(const QVariant &value);
     static bool canBind(const QVariantList &params);
 
     // Runs the statement with the values. False with the database's message and native error code

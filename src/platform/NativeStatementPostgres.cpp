@@ -115,9 +115,9 @@ public:
         std::vector<const char *> values(size_t(params.size()), nullptr);
         for (size_t i = 0; i < texts.size(); ++i) {
             const QVariant &v = params[qsizetype(i)];
-            if (v.isNull())
+            if (bindingOf(v) == Binding::Null)
                 continue;
-            if (v.typeId() == QMetaType::Double) {
+            if (bindingOf(v) == Binding::Real) {
                 char buffer[32];
                 const auto end = std::to_chars(buffer, buffer + sizeof buffer, v.toDouble()).ptr;
                 texts[i] = QByteArray(buffer, int(end - buffer));

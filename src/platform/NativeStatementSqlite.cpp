@@ -131,16 +131,12 @@ public:
 private:
     int bind(int index, const QVariant &v)
     {
-        if (v.isNull())
+        switch (bindingOf(v)) {
+        case Binding::Null:
             return sqlite3_bind_null(m_stmt, index);
-        switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::Short:
-        case QMetaType::UShort:
+        case Binding::Integer:
             return sqlite3_bind_int64(m_stmt, index, v.toLongLong());
-        case QMetaType::Double:
+        case Binding::Real:
             return sqlite3_bind_double(m_stmt, index, v.toDouble());
         default: {
             const QByteArray text = v.toString().toUtf8();
@@ -174,23 +170,31 @@ std::unique_ptr<NativeStatement> NativeStatement::prepare(sqlite3 *db, const QSt
     return std::make_unique<SqliteStatement>(db, stmt);
 }
 
+NativeStatement::Binding NativeStatement::bindingOf(const QVariant &value)
+{
+    if (value.isNull())
+        return Binding::Null;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return Binding::Integer;
+    case QMetaType::Double:
+        return Binding::Real;
+    case QMetaType::QString:
+        return Binding::Text;
+    default:
+        return Binding::Unbindable;
+    }
+}
+
 bool NativeStatement::canBind(const QVariantList &params)
 {
     for (const QVariant &v : params) {
-        if (v.isNull())
-            continue;
-        switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Double:
-        case QMetaType::QString:
-            break;
-        default:
+        if (bindingOf(v) == Binding::Unbindable)
             return false;
-        }
     }
     return true;
 }

@@ -58,25 +58,8 @@ void appendUtf8(XmlTextBuffer &out, const char *data, int size)
         return;
     }
     char *p = out.reserve(qsizetype(size) * 6);
-    for (; s < end; ++s) {
-        const unsigned char c = *s;
-        if (c >= 0x20 && c != '&' && c != '<' && c != '\'') {
-            *p++ = char(c);
-            continue;
-        }
-        const char *entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '\'' ? "&apos;" : nullptr;
-        if (entity) {
-            const size_t n = std::strlen(entity);
-            std::memcpy(p, entity, n);
-            p += n;
-        } else {
-            *p++ = '&';
-            *p++ = '#';
-            *p++ = char('0' + c / 10);
-            *p++ = char('0' + c % 10);
-            *p++ = ';';
-        }
-    }
+    for (; s < end; ++s)
+        p = *s >= 0x80 ? (*p++ = char(*s), p) : XmlValueWriter::writeEscapedAscii(p, char(*s));
     out.commit(p);
 }
 

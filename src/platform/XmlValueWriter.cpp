@@ -193,6 +193,27 @@ void XmlValueWriter::append(const QVariant &v, bool escape)
         appendTextLike(v, escape);
 }
 
+char *XmlValueWriter::writeEscapedAscii(char *p, char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && c != '&' && c != '<' && c != '\'') {
+        *p++ = c;
+        return p;
+    }
+    const char *entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '\'' ? "&apos;" : nullptr;
+    if (entity) {
+        const size_t n = std::strlen(entity);
+        std::memcpy(p, entity, n);
+        return p + n;
+    }
+    *p++ = '&';
+    *p++ = '#';
+    *p++ = char('0' + u / 10);
+    *p++ = char('0' + u % 10);
+    *p++ = ';';
+    return p;
+}
+
 void XmlValueWriter::appendText(XmlTextBuffer &out, QStringView text, bool escape)
 {
     char *p = out.reserve(text.size() * 6);
@@ -201,22 +222,7 @@ void XmlValueWriter::appendText(XmlTextBuffer &out, QStringView text, bool escap
     while (s < end) {
         char32_t c = *s++;
         if (c < 0x80) {
-            if (escape && (c < 0x20 || c == '&' || c == '<' || c == '\'')) {
-                const char *entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '\'' ? "&apos;" : nullptr;
-                if (entity) {
-                    const size_t n = std::strlen(entity);
-                    std::memcpy(p, entity, n);
-                    p += n;
-                } else {
-                    *p++ = '&';
-                    *p++ = '#';
-                    *p++ = char('0' + c / 10);
-                    *p++ = char('0' + c % 10);
-                    *p++ = ';';
-                }
-            } else {
-                *p++ = char(c);
-            }
+            p = escape ? writeEscapedAscii(p, char(c)) : (*p++ = char(c), p);
             continue;
         }
         if (c >= 0xD800 && c < 0xDC00 && s < end && *s >= 0xDC00 && *s < 0xE000)

@@ -45,6 +45,8 @@ public:
     // & < and ' as entities, every control character as "&#DD;" (so line breaks survive the
     // white-space normalisation of attribute values), everything else as it is.
     static void appendText(XmlTextBuffer &out, QStringView text, bool escape);
+    // One ASCII character at p as appendText escapes it (at most 5 bytes); returns the end.
+    static char *writeEscapedAscii(char *p, char c);
 
 private:
     char *writeCachedDate(char *p, const QDate &d);
