@@ -124,8 +124,9 @@ TEST_P(CardDailyUse, commands_whose_work_has_not_landed_stay_disabled_and_say_wh
     dispatch(QStringLiteral("tlbCancel"));
     db.exec(QStringLiteral("UPDATE ManageSample SET cHandler = '王建国' WHERE iAutoID = 1"));
     dispatch(QStringLiteral("tlbRefresh"));
-    EXPECT_FALSE(view->enabled("tlbPrint") || view->enabled("tlbSaveBom") || view->enabled("tlbLocal"));
+    EXPECT_FALSE(view->enabled("tlbPrint") || view->enabled("tlbPic") || view->enabled("tlbLocal"));
     EXPECT_TRUE(view->enabled("tlbDisVerify"));
+    EXPECT_TRUE(view->enabled("tlbSaveBom")) << "conversion has landed: the rule turns it on";
 
     // The settings have no dialog: no button, and no placeholder text.
     EXPECT_FALSE(view->shown("tlbSetting"));
