@@ -1,0 +1,21 @@
+#pragma once
+
+#include "OutputDocument.h"
+#include "platform/Result.h"
+
+class QPrinter;
+
+// Renders a document as pages: the title and head items on the first page, the table's column
+// headings repeated at the top of every page, numbers right-aligned with their decimals, a page
+// number at the foot of each page. Rows are drawn as they are read, so memory does not grow with
+// the number of pages.
+namespace PagedPrinter {
+
+// Prints onto a printer already set up (a system printer, a PDF file, or the printer of a preview
+// dialog). Answers the number of pages printed.
+Result<int> print(OutputDocument &doc, QPrinter &printer, const OutputProgress &progress = {});
+// Writes a PDF file with the given paper. Answers the number of pages.
+Result<int> writePdf(OutputDocument &doc, const QString &path, const PageSetup &page = {},
+                     const OutputProgress &progress = {});
+
+} // namespace PagedPrinter
