@@ -3,9 +3,11 @@
 // new vouchers with automatic numbering (does a save slow down as vouchers pile up?).
 #include "support/BenchArgs.h"
 #include "support/BenchDatabase.h"
+#include "support/NativeClient.h"
 #include "support/PreparedData.h"
 
 #include "engine/clsVoucherCo.h"
+#include "entry/VoucherRegistration.h"
 #include "entry/clsVoucherShowParameter.h"
 #include "host/clsLogin.h"
 
@@ -129,6 +131,145 @@ void BM_SaveNewVoucher(benchmark::State &state)
     state.counters["lines"] = lines;
 }
 
+// The floor of a save: the rows the engine wrote for a voucher of `lines` lines, written again
+// through the native client in one transaction - the head by one statement, the lines by
+// multi-row statements of 100 rows, each prepared once - with new keys and voucher number. What
+// the engine adds on top (checks, numbering, locks, the documents) is the ratio to this.
+struct SaveFloor
+{
+    QString headTable, bodyTable;
+    QStringList headColumns, lineColumns;
+    QList<QByteArray> head;
+    QList<QList<QByteArray>> lines;
+    qint64 nextId = 0, nextLine = 0;
+    std::unique_ptr<NativeClient> client;
+    QString error;
+
+    static QList<QByteArray> texts(const Recordset &rs, int row, const QStringList &columns)
+    {
+        QList<QByteArray> out;
+        for (const QString &c : columns) {
+            const QVariant v = rs.value(row, rs.fieldIndex(c));
+            out << (v.isNull() ? QByteArray() : v.typeId() == QMetaType::Double ? QByteArray::number(v.toDouble(), 'g', 17)
+                                                                                 : v.toString().toUtf8());
+        }
+        return out;
+    }
+    // The columns the engine wrote: those holding a value, but the row version (a trigger's).
+    static QStringList written(const Recordset &rs)
+    {
+        QStringList columns;
+        for (int c = 0; c < rs.fieldCount(); ++c) {
+            const QString name = rs.fields()[c].name.toLower();
+            if (name != QLatin1String("qvts") && !rs.value(0, c).isNull())
+                columns << name;
+        }
+        return columns;
+    }
+
+    void prepare(Card &c, int lineCount)
+    {
+        c.fillNew(lineCount);
+        c.setNumber(QStringLiteral("BS-FLOOR-%1").arg(lineCount));
+        QVariant id;
+        qint32 parent = 0;
+        QString version;
+        if (const QString r = c.engine->VoucherSave(2, id, parent, version); !r.isEmpty()) {
+            error = r;
+            return;
+        }
+        auto reg = VoucherRegistration::read(c.db->cnn(), QStringLiteral("1801"));
+        if (!reg || !*reg) {
+            error = QStringLiteral("card 1801 is not registered");
+            return;
+        }
+        headTable = (*reg)->btTblName;
+        bodyTable = (*reg)->bwTblName;
+        auto h = c.db->cnn().Query(QStringLiteral("SELECT * FROM ") + headTable + QStringLiteral(" WHERE iautoid = ?"), {id});
+        auto b = c.db->cnn().Query(QStringLiteral("SELECT * FROM ") + bodyTable + QStringLiteral(" WHERE iautoid = ? ORDER BY isubid"), {id});
+        auto max = c.db->cnn().Scalar(QStringLiteral("SELECT MAX(isubid) FROM ") + bodyTable);
+        if (!h || !b || !max || h->isEmpty()) {
+            error = QStringLiteral("the saved voucher cannot be read back");
+            return;
+        }
+        headColumns = written(*h);
+        lineColumns = written(*b);
+        head = texts(*h, 0, headColumns);
+        for (int r = 0; r < b->RecordCount(); ++r)
+            lines << texts(*b, r, lineColumns);
+        nextId = id.toLongLong() + 1000000;
+        nextLine = max->toLongLong() + 1;
+        client = NativeClient::open(c.db->connectionString());
+        if (!client)
+            error = QStringLiteral("no native connection");
+    }
+
+    static QString insert(const QString &table, const QStringList &columns, int rows)
+    {
+        QStringList marks;
+        marks.fill(QStringLiteral("?"), columns.size());
+        const QString one = QLatin1Char('(') + marks.join(u',') + QLatin1Char(')');
+        QStringList values;
+        values.fill(one, rows);
+        return QStringLiteral("INSERT INTO ") + table + QLatin1String(" (") + columns.join(u',') + QLatin1String(") VALUES ")
+               + values.join(u',');
+    }
+    static void set(QList<QByteArray> &row, const QStringList &columns, const char *column, const QByteArray &value)
+    {
+        row[columns.indexOf(QLatin1String(column))] = value;
+    }
+
+    bool saveOnce(int round)
+    {
+        constexpr int kRows = 100;
+        const QByteArray id = QByteArray::number(nextId++);
+        QList<QByteArray> h = head;
+        set(h, headColumns, "iautoid", id);
+        set(h, headColumns, "ccode", "BS-FLOOR-" + QByteArray::number(round) + "-" + id);
+        if (!client->exec("BEGIN") || client->runTexts(insert(headTable, headColumns, 1), h) < 0)
+            return false;
+        QList<QByteArray> batch;
+        int inBatch = 0;
+        const auto flush = [&](int rows) { return client->runTexts(insert(bodyTable, lineColumns, rows), batch) >= 0; };
+        for (QList<QByteArray> line : lines) {
+            set(line, lineColumns, "iautoid", id);
+            set(line, lineColumns, "isubid", QByteArray::number(nextLine++));
+            batch << line;
+            if (++inBatch == kRows) {
+                if (!flush(kRows))
+                    return false;
+                batch.clear();
+                inBatch = 0;
+            }
+        }
+        if (inBatch > 0 && !flush(inBatch))
+            return false;
+        return client->exec("COMMIT");
+    }
+};
+
+void BM_SaveNewVoucherFloor(benchmark::State &state)
+{
+    Card &c = card(backendArg(state));
+    if (!ready(state, c))
+        return;
+    SaveFloor floor;
+    floor.prepare(c, int(state.range(1)));
+    if (!floor.error.isEmpty()) {
+        state.SkipWithError(qPrintable(floor.error));
+        return;
+    }
+    int round = 0;
+    for (auto _ : state) {
+        if (!floor.saveOnce(++round)) {
+            floor.client->exec("ROLLBACK");
+            state.SkipWithError("the floor's insert failed");
+            break;
+        }
+    }
+    state.counters["lines"] = double(state.range(1));
+}
+
 // Edits one line of a 1,000-line voucher: the head update and one line, not the whole body.
 void BM_EditOneLine(benchmark::State &state)
 {
@@ -207,6 +348,7 @@ void BM_HundredNumberedSaves(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_SaveNewVoucher)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMillisecond); });
+BENCHMARK(BM_SaveNewVoucherFloor)->Apply([](auto *b) { addBackendArgs(b, {20, 1000, 10000}, benchmark::kMillisecond); });
 BENCHMARK(BM_EditOneLine)->Apply([](auto *b) { addBackendArgs(b, {1000}, benchmark::kMillisecond, 20); });
 BENCHMARK(BM_HundredNumberedSaves)
     ->Apply([](auto *b) { addBackendArgs(b, {100}, benchmark::kMillisecond, 20); }) -> Iterations(1);

@@ -30,11 +30,38 @@ public:
 
     qint64 run(const QString &sql, const QList<double> &values) override
     {
-        sqlite3_stmt *&stmt = m_prepared[sql];
-        if (!stmt && sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        sqlite3_stmt *stmt = prepared(sql);
+        if (!stmt)
             return -1;
         for (int i = 0; i < values.size(); ++i)
             sqlite3_bind_double(stmt, i + 1, values[i]);
+        return stepAll(stmt);
+    }
+    qint64 runTexts(const QString &sql, const QList<QByteArray> &values) override
+    {
+        sqlite3_stmt *stmt = prepared(sql);
+        if (!stmt)
+            return -1;
+        for (int i = 0; i < values.size(); ++i) {
+            if (values[i].isNull())
+                sqlite3_bind_null(stmt, i + 1);
+            else
+                sqlite3_bind_text(stmt, i + 1, values[i].constData(), int(values[i].size()), SQLITE_STATIC);
+        }
+        return stepAll(stmt);
+    }
+    bool exec(const char *sql) override { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+private:
+    sqlite3_stmt *prepared(const QString &sql)
+    {
+        sqlite3_stmt *&stmt = m_prepared[sql];
+        if (!stmt && sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+            stmt = nullptr;
+        return stmt;
+    }
+    static qint64 stepAll(sqlite3_stmt *stmt)
+    {
         qint64 rows = 0;
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -45,9 +72,7 @@ public:
         sqlite3_reset(stmt);
         return rc == SQLITE_DONE ? rows : -1;
     }
-    bool exec(const char *sql) override { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
-private:
     sqlite3 *m_db = nullptr;
     QHash<QString, sqlite3_stmt *> m_prepared;
 };
@@ -63,25 +88,19 @@ public:
 
     qint64 run(const QString &sql, const QList<double> &values) override
     {
-        QByteArray &name = m_prepared[sql];
-        if (name.isEmpty()) {
-            QString numbered;
-            int n = 0;
-            for (const QChar c : sql)
-                numbered += c == QLatin1Char('?') ? QStringLiteral("$%1").arg(++n) : QString(c);
-            name = "s" + QByteArray::number(m_prepared.size());
-            PGresult *r = PQprepare(m_conn, name.constData(), numbered.toUtf8().constData(), 0, nullptr);
-            const bool prepared = PQresultStatus(r) == PGRES_COMMAND_OK;
-            PQclear(r);
-            if (!prepared)
-                return -1;
-        }
         QList<QByteArray> texts;
-        QList<const char *> params;
         for (double v : values)
             texts << QByteArray::number(v, 'g', 17); // C locale whatever the process's locale
-        for (const QByteArray &t : std::as_const(texts))
-            params << t.constData();
+        return runTexts(sql, texts);
+    }
+    qint64 runTexts(const QString &sql, const QList<QByteArray> &values) override
+    {
+        const QByteArray name = prepared(sql);
+        if (name.isEmpty())
+            return -1;
+        QList<const char *> params;
+        for (const QByteArray &t : values)
+            params << (t.isNull() ? nullptr : t.constData());
         PGresult *r
             = PQexecPrepared(m_conn, name.constData(), int(params.size()), params.constData(), nullptr, nullptr, 0);
         qint64 rows = -1;
@@ -106,6 +125,23 @@ public:
     }
 
 private:
+    QByteArray prepared(const QString &sql)
+    {
+        QByteArray &name = m_prepared[sql];
+        if (!name.isEmpty())
+            return name;
+        QString numbered;
+        int n = 0;
+        for (const QChar c : sql)
+            numbered += c == QLatin1Char('?') ? QStringLiteral("$%1").arg(++n) : QString(c);
+        const QByteArray candidate = "s" + QByteArray::number(m_prepared.size());
+        PGresult *r = PQprepare(m_conn, candidate.constData(), numbered.toUtf8().constData(), 0, nullptr);
+        if (PQresultStatus(r) == PGRES_COMMAND_OK)
+            name = candidate;
+        PQclear(r);
+        return name;
+    }
+
     PGconn *m_conn = nullptr;
     QHash<QString, QByteArray> m_prepared;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -26,6 +27,9 @@ public:
     // Runs `sql` (prepared on first use) with `values`; the rows it returned (every value read),
     // or -1 on a failure.
     virtual qint64 run(const QString &sql, const QList<double> &values = {}) = 0;
+    // The same with values as text (a null QByteArray binds NULL): each database converts them to
+    // the column's type, as it does for a client that sends text.
+    virtual qint64 runTexts(const QString &sql, const QList<QByteArray> &values) = 0;
     // A statement without values and without preparing (BEGIN, ROLLBACK).
     virtual bool exec(const char *sql) = 0;
 };

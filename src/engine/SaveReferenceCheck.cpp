@@ -79,7 +79,12 @@ ReferenceSource sourceOf(Kind kind, DataPermission &permission)
     const FieldFamily family = familyOf(kind);
     const BaseCheckQuery *query = baseCheckQuery(family);
     const int match = kind == Kind::PersonByName ? 1 : 0;
-    return {query->select + QStringLiteral(" AND ") + query->matchColumns.at(match) + QStringLiteral(" IN (%1) AND (")
+    // Only whether each value is there matters here: the match columns alone are read, so a large
+    // voucher does not fetch every item's units, warehouse and free-item settings, and the
+    // planners drop the joins that only fed those columns.
+    const QString select = QStringLiteral("SELECT ") + query->matchColumns.mid(0, match + 1).join(QStringLiteral(", "))
+                           + query->select.mid(query->select.indexOf(QLatin1String(" FROM "), 0, Qt::CaseInsensitive));
+    return {select + QStringLiteral(" AND ") + query->matchColumns.at(match) + QStringLiteral(" IN (%1) AND (")
                 + permission.GetFieldCondition(dataPermissionColumn(family)) + QLatin1Char(')'),
             match, query->notFound};
 }
@@ -101,9 +106,11 @@ Result<QString> SaveReferenceCheck::check(const SavedRows &rows, const TableStru
     QHash<Kind, QVariantList> values;
     QHash<Kind, QSet<QString>> asked;
     auto collect
-        = [&](const VoucherRow &row, const TableStructure &table, SaveFieldCaptions::Section section, int line) {
-              for (const VoucherAttribute &attribute : row.attributes()) {
-                  const QString name = attribute.name.toLower();
+        = [&](const SavedRows::Line &saved, const TableStructure &table, SaveFieldCaptions::Section section) {
+              const VoucherRow &row = saved.row;
+              const int line = saved.number;
+              for (const VoucherAttribute &attribute : saved.attributes) {
+                  const QString &name = attribute.name;
                   const auto kind = referenceFields().constFind(name);
                   if (kind == referenceFields().cend() || !table.column(name))
                       continue;
@@ -117,10 +124,10 @@ Result<QString> SaveReferenceCheck::check(const SavedRows &rows, const TableStru
                   }
               }
           };
-    for (const VoucherRow &row : rows.heads)
-        collect(row, head, SaveFieldCaptions::Head, 0);
+    for (const SavedRows::Line &row : rows.heads)
+        collect(row, head, SaveFieldCaptions::Head);
     for (const SavedRows::Line &line : rows.lines)
-        collect(line.row, body, SaveFieldCaptions::Body, line.number);
+        collect(line, body, SaveFieldCaptions::Body);
 
     QHash<Kind, QSet<QString>> existing;
     QHash<Kind, QString> notFound;

@@ -56,19 +56,20 @@ QString fault(const TableColumn &column, const QString &value)
 QString SaveValueCheck::check(const SavedRows &rows, const TableStructure &head, const TableStructure &body) const
 {
     QString msg;
-    for (const VoucherRow &row : rows.heads)
-        msg += checkRow(row, head, SaveFieldCaptions::Head, 0);
+    for (const SavedRows::Line &row : rows.heads)
+        msg += checkRow(row, head, SaveFieldCaptions::Head);
     for (const SavedRows::Line &line : rows.lines)
-        msg += checkRow(line.row, body, SaveFieldCaptions::Body, line.number);
+        msg += checkRow(line, body, SaveFieldCaptions::Body);
     return msg;
 }
 
-QString SaveValueCheck::checkRow(const VoucherRow &row, const TableStructure &table, SaveFieldCaptions::Section section,
-                                 int line) const
+QString SaveValueCheck::checkRow(const SavedRows::Line &row, const TableStructure &table,
+                                 SaveFieldCaptions::Section section) const
 {
     QString msg;
-    for (const VoucherAttribute &attribute : row.attributes()) {
-        const QString name = attribute.name.toLower();
+    const int line = row.number;
+    for (const VoucherAttribute &attribute : row.attributes) {
+        const QString &name = attribute.name;
         if (m_engineKeys.contains(name))
             continue;
         const TableColumn *column = table.column(name);

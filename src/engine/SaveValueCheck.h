@@ -35,8 +35,7 @@ public:
     QString check(const SavedRows &rows, const TableStructure &head, const TableStructure &body) const;
 
 private:
-    QString checkRow(const VoucherRow &row, const TableStructure &table, SaveFieldCaptions::Section section,
-                     int line) const;
+    QString checkRow(const SavedRows::Line &row, const TableStructure &table, SaveFieldCaptions::Section section) const;
 
     const SaveFieldCaptions &m_captions;
     QSet<QString> m_engineKeys; // lower case

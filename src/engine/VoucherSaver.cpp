@@ -288,7 +288,7 @@ Result<void> VoucherSaver::writeBody()
             row.setValue(lineKey.toLower(), QString::number(m_nextLineKey++));
             // Not guarded: the key is new under the writer lock, and the primary key refuses a
             // duplicate (failing the save) where a guard would drop the line without a word.
-            statement = m_statements.BuildInsertSql(row, table, lineKey, false);
+            statement = m_statements.BuildInsertRow(row, table);
         } else {
             continue;
         }

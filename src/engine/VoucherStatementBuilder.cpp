@@ -6,12 +6,30 @@
 #include "platform/Connection.h"
 #include "platform/VoucherRow.h"
 
+#include <algorithm>
+
 namespace {
 
-bool isWritable(const TableColumn &c, const VoucherRow &row)
+bool isWritable(const TableColumn &c)
 {
-    return c.kind != ColumnKind::Binary && c.kind != ColumnKind::RowVersion && !c.generated
-           && !basVoucher::AttributeMissing(row, c.name);
+    return c.kind != ColumnKind::Binary && c.kind != ColumnKind::RowVersion && !c.generated;
+}
+
+// The writable columns the row holds a value for, in the table's order, with the value text of
+// each. One pass over the row's attributes: a line of a large voucher is not searched once per
+// column of its table. An attribute repeated in another letter case counts once, the first.
+QList<std::pair<int, QString>> writtenValues(const TableStructure &s, const VoucherRow &row)
+{
+    QList<std::pair<int, QString>> values;
+    for (VoucherAttribute &a : row.attributes()) {
+        const int i = s.indexOf(a.name);
+        if (i < 0 || !isWritable(s.columns()[i]))
+            continue;
+        if (std::none_of(values.cbegin(), values.cend(), [i](const auto &v) { return v.first == i; }))
+            values.append({i, std::move(a.value)});
+    }
+    std::sort(values.begin(), values.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    return values;
 }
 
 // The row's value of a column, converted to the column's kind; a column the table does not have
@@ -93,25 +111,36 @@ Result<VoucherStatement> VoucherStatementBuilder::BuildInsertSql(const VoucherRo
     auto s = structure(table);
     if (!s)
         return fail(s.error());
+    auto st = BuildInsertRow(row, table);
+    if (!st)
+        return st;
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), st->columns.size());
+    st->sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + st->columns.join(QStringLiteral(", "))
+              + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (guard && hasGuardValue(row, uniqueColumn)) {
+        const TableStructure &structure = **this->structure(table);
+        st->guardSql = QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ")
+                       + uniqueMatch(m_cnn.dialect(), structure, uniqueColumn) + QStringLiteral(" LIMIT 1");
+        st->guardParams << uniqueValue(structure, uniqueColumn, row);
+    }
+    return st;
+}
+
+Result<VoucherStatement> VoucherStatementBuilder::BuildInsertRow(const VoucherRow &row, const QString &table)
+{
+    auto s = structure(table);
+    if (!s)
+        return fail(s.error());
     VoucherStatement st;
     st.table = table;
-    QStringList marks;
-    for (const TableColumn &c : (*s)->columns()) {
-        if (!isWritable(c, row))
-            continue;
+    for (const auto &[i, value] : writtenValues(**s, row)) {
+        const TableColumn &c = (*s)->columns()[i];
         st.columns << c.name.toLower();
-        st.params << basVoucher::FormatSqlValue(c, row.value(c.name));
-        marks << QStringLiteral("?");
+        st.params << basVoucher::FormatSqlValue(c, value);
     }
     if (st.columns.isEmpty())
         return fail(QStringLiteral("没有可以写入表 %1 的字段").arg(table));
-    st.sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + st.columns.join(QStringLiteral(", "))
-             + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
-    if (guard && hasGuardValue(row, uniqueColumn)) {
-        st.guardSql = QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" WHERE ")
-                      + uniqueMatch(m_cnn.dialect(), **s, uniqueColumn) + QStringLiteral(" LIMIT 1");
-        st.guardParams << uniqueValue(**s, uniqueColumn, row);
-    }
     return st;
 }
 
@@ -128,11 +157,12 @@ Result<VoucherStatement> VoucherStatementBuilder::SaveByUpdate(const VoucherRow 
     VoucherStatement st;
     st.table = table;
     QStringList assignments;
-    for (const TableColumn &c : (*s)->columns()) {
-        if (!isWritable(c, row) || c.name.compare(key, Qt::CaseInsensitive) == 0)
+    for (const auto &[i, value] : writtenValues(**s, row)) {
+        const TableColumn &c = (*s)->columns()[i];
+        if (c.name.compare(key, Qt::CaseInsensitive) == 0)
             continue;
         assignments << c.name.toLower() + QStringLiteral(" = ?");
-        st.params << basVoucher::FormatSqlValue(c, row.value(c.name));
+        st.params << basVoucher::FormatSqlValue(c, value);
     }
     // A row with nothing but its key still touches the row (and renews its version).
     if (assignments.isEmpty())

@@ -51,6 +51,10 @@ public:
     Result<VoucherStatement> BuildInsertSql(const VoucherRow &row, const QString &table, const QString &uniqueColumn,
                                             bool guard);
 
+    // The columns and values of an INSERT of the row, without the statement's text: for lines
+    // written together by multi-row statements.
+    Result<VoucherStatement> BuildInsertRow(const VoucherRow &row, const QString &table);
+
     // "UPDATE table SET ... WHERE keyColumn = key", every column but the key. With tsColumn, the
     // row's version text must still be the stored one (CAST(ts AS TEXT) = text), so a row changed
     // or deleted by someone else since loading updates nothing. With guard, the update is to run

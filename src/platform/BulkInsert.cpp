@@ -1,6 +1,5 @@
 #include "BulkInsert.h"
 
-#include <QSqlError>
 
 BulkInsert::BulkInsert(Connection &cnn, QString table, QStringList columns, int rowsPerStatement)
     : m_cnn(cnn)
@@ -23,17 +22,13 @@ QString BulkInsert::statement(int rows) const
            + QStringLiteral(") VALUES ") + values.join(QStringLiteral(", "));
 }
 
-Result<void> BulkInsert::write(QSqlQuery &query, int rows)
+Result<void> BulkInsert::write(int rows)
 {
-    const int n = rows * int(m_columns.size());
-    for (int i = 0; i < n; ++i)
-        query.bindValue(i, m_pending.at(i));
-    if (!query.exec()) {
-        const QSqlError e = query.lastError();
-        m_cnn.noteFailure(e);
-        return fail(
-            QStringLiteral("写入 %1 失败：%2").arg(m_table, e.databaseText().isEmpty() ? e.text() : e.databaseText()));
-    }
+    const qsizetype n = qsizetype(rows) * m_columns.size();
+    const QString sql = rows == m_rowsPerStatement ? m_fullStatement : statement(rows);
+    auto done = m_cnn.ExecuteNative(sql, n == m_pending.size() ? m_pending : m_pending.mid(0, n));
+    if (!done)
+        return fail(QStringLiteral("写入 %1 失败：%2").arg(m_table, done.error()));
     m_pending.remove(0, n);
     m_written += rows;
     return {};
@@ -49,12 +44,9 @@ Result<void> BulkInsert::add(const QVariantList &row)
     m_pending << row;
     if (m_pending.size() < qsizetype(m_rowsPerStatement) * m_columns.size())
         return {};
-    if (!m_full) {
-        m_full = std::make_unique<QSqlQuery>(m_cnn.database());
-        if (!m_full->prepare(statement(m_rowsPerStatement)))
-            return fail(QStringLiteral("写入 %1 失败：%2").arg(m_table, m_full->lastError().text()));
-    }
-    return write(*m_full, m_rowsPerStatement);
+    if (m_fullStatement.isEmpty())
+        m_fullStatement = statement(m_rowsPerStatement);
+    return write(m_rowsPerStatement);
 }
 
 Result<void> BulkInsert::finish()
@@ -62,8 +54,5 @@ Result<void> BulkInsert::finish()
     const int rows = int(m_pending.size() / qMax<qsizetype>(1, m_columns.size()));
     if (rows == 0)
         return {};
-    QSqlQuery rest(m_cnn.database());
-    if (!rest.prepare(statement(rows)))
-        return fail(QStringLiteral("写入 %1 失败：%2").arg(m_table, rest.lastError().text()));
-    return write(rest, rows);
+    return write(rows);
 }

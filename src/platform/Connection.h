@@ -64,6 +64,10 @@ public:
     // through Query() where the native client cannot serve (values it does not bind, a driver
     // busy with a result of its own).
     Result<QByteArray> QueryXml(const QString &sql, const QVariantList &params = {});
+    // A statement that returns no rows, run through the native client with the statement prepared
+    // once and kept (large multi-row inserts: Qt's PostgreSQL driver would write every value into
+    // the statement's text). Goes through Execute() where the native client cannot serve.
+    Result<void> ExecuteNative(const QString &sql, const QVariantList &params);
 
     // Transactions do not nest: a second BeginTrans while one is open fails.
     Result<void> BeginTrans();
@@ -115,6 +119,8 @@ private:
     Result<qint64> runOne(const QString &sql, const QVariantList &params);
     QString describe(const class QSqlError &error) const;
     NativeStatement *nativeStatement(const QString &sql, int paramCount, QString *error, QString *code);
+    // Records a native statement's failure as Execute records its own, and drops the statement.
+    QString nativeFailure(const QString &sql, const QString &error, const QString &code);
     // Both statement caches at once.
     void clearStatements();
     void setDeferFrees(bool defer);

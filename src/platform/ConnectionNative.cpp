@@ -56,12 +56,45 @@ Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &
         m_lastUniqueViolation = false;
         return text;
     }
+    return fail(nativeFailure(sql, error, code));
+}
+
+Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
+{
+    const auto throughQt = [&]() -> Result<void> {
+        auto done = Execute(sql, params);
+        if (!done)
+            return fail(done.error());
+        return {};
+    };
+    if (!isOpen() || !NativeStatement::canBind(params))
+        return throughQt();
+    QString error, code;
+    NativeStatement *statement = nativeStatement(sql, int(params.size()), &error, &code);
+    if (!statement && error.isEmpty())
+        return throughQt();
+    if (statement && statement->execute(params, &error, &code)) {
+        // SQLite runs the statement when it is stepped; PostgreSQL has run it already.
+        while (statement->next()) {
+        }
+        const bool failed = statement->failed(&error, &code);
+        statement->finish();
+        if (!failed) {
+            m_lastUniqueViolation = false;
+            return {};
+        }
+    }
+    return fail(nativeFailure(sql, error, code));
+}
+
+QString Connection::nativeFailure(const QString &sql, const QString &error, const QString &code)
+{
     const QSqlError failure(QString(), error, QSqlError::StatementError, code);
     m_lastUniqueViolation = dialect().isUniqueViolation(code, error);
     noteFailure(failure);
     // A statement that failed is prepared afresh next time.
     m_native.remove(sql);
-    return fail(describe(failure));
+    return describe(failure);
 }
 
 void Connection::clearStatements()

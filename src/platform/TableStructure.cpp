@@ -27,6 +27,7 @@ Result<TableStructure> TableStructure::read(Connection &cnn, const QString &tabl
             c.integerBits = 16;
         else if (type == QLatin1String("integer") || type == QLatin1String("int"))
             c.integerBits = 32;
+        s.m_index.insert(c.name.toLower(), int(s.m_columns.size()));
         s.m_columns << c;
     }
     return s;
@@ -42,11 +43,17 @@ bool TableColumn::fitsInteger(double value) const
 
 const TableColumn *TableStructure::column(const QString &name) const
 {
-    for (const TableColumn &c : m_columns) {
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &c;
-    }
-    return nullptr;
+    const int i = indexOf(name);
+    return i < 0 ? nullptr : &m_columns[i];
+}
+
+int TableStructure::indexOf(const QString &name) const
+{
+    // Document attributes are lower-case, so the exact lookup nearly always answers.
+    auto it = m_index.constFind(name);
+    if (it == m_index.cend())
+        it = m_index.constFind(name.toLower());
+    return it == m_index.cend() ? -1 : *it;
 }
 
 ColumnKind TableStructure::kindOf(const QString &name, const QString &declaredType, const QString &defaultText)

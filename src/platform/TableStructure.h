@@ -2,6 +2,7 @@
 
 #include "Result.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -43,6 +44,8 @@ public:
     const QList<TableColumn> &columns() const { return m_columns; }
     // The column of that name, ignoring letter case; null when the table has none.
     const TableColumn *column(const QString &name) const;
+    // Its position in columns(), or -1.
+    int indexOf(const QString &name) const;
 
     // The kind of a column from its declared type and default (exposed for tests).
     static ColumnKind kindOf(const QString &name, const QString &declaredType, const QString &defaultText);
@@ -51,4 +54,5 @@ public:
 
 private:
     QList<TableColumn> m_columns;
+    QHash<QString, int> m_index; // lower-case name -> position
 };

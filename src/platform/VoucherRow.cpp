@@ -117,6 +117,7 @@ QList<VoucherAttribute> VoucherRow::attributes() const
     QList<VoucherAttribute> result;
     if (isNull())
         return result;
+    result.reserve(attributeCount());
     for (const pugi::xml_attribute &a : pugi::xml_node(m_node).attributes())
         result.append({fromUtf8(a.name()), fromUtf8(a.value())});
     return result;
