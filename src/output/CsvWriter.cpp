@@ -85,14 +85,8 @@ Result<void> writeCsv(OutputDocument &doc, const QString &path, const OutputProg
         }
         out.line(fields);
     };
-    switch (OutputCell::forEachRow(doc, progress, [&](const QVariantList &row) { writeRow(row); return true; })) {
-    case OutputCell::RowsRead::Cancelled:
-        return fail(OutputCell::cancelledMessage());
-    case OutputCell::RowsRead::WriteFailed:
-        return fail(TargetFile::cannotWrite(path));
-    case OutputCell::RowsRead::All:
-        break;
-    }
+    if (auto rows = OutputCell::writeRows(doc, progress, [&](const QVariantList &row) { writeRow(row); return true; }, path); !rows)
+        return rows;
     if (!doc.totals.isEmpty())
         writeRow(OutputCell::totalsLine(doc));
     if (!out.finish())

@@ -1,5 +1,6 @@
 #include "OutputCell.h"
 
+#include "TargetFile.h"
 #include "common/NumberText.h"
 
 #include <optional>
@@ -69,6 +70,20 @@ RowsRead forEachRow(OutputDocument &doc, const OutputProgress &progress,
     if (progress && !progress(done))
         return RowsRead::Cancelled;
     return RowsRead::All;
+}
+
+Result<void> writeRows(OutputDocument &doc, const OutputProgress &progress,
+                       const std::function<bool(const QVariantList &row)> &write, const QString &path)
+{
+    switch (forEachRow(doc, progress, write)) {
+    case RowsRead::Cancelled:
+        return fail(cancelledMessage());
+    case RowsRead::WriteFailed:
+        return fail(TargetFile::cannotWrite(path));
+    case RowsRead::All:
+        break;
+    }
+    return {};
 }
 
 QString cancelledMessage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OutputDocument.h"
+#include "platform/Result.h"
 
 #include <optional>
 
@@ -27,5 +28,8 @@ enum class RowsRead { All, Cancelled, WriteFailed };
 RowsRead forEachRow(OutputDocument &doc, const OutputProgress &progress,
                     const std::function<bool(const QVariantList &row)> &write);
 QString cancelledMessage();
+// forEachRow for a file writer: a cancel or a failed write is the error, in the user's words.
+Result<void> writeRows(OutputDocument &doc, const OutputProgress &progress,
+                       const std::function<bool(const QVariantList &row)> &write, const QString &path);
 
 } // namespace OutputCell

@@ -141,14 +141,8 @@ Result<void> writeXlsx(OutputDocument &doc, const QString &path, const OutputPro
     Workbook book(*partial, doc);
     if (!book.ok() || !book.writePreamble())
         return fail(TargetFile::cannotWrite(path));
-    switch (OutputCell::forEachRow(doc, progress, [&](const QVariantList &row) { return book.writeRow(row); })) {
-    case OutputCell::RowsRead::Cancelled:
-        return fail(OutputCell::cancelledMessage());
-    case OutputCell::RowsRead::WriteFailed:
-        return fail(TargetFile::cannotWrite(path));
-    case OutputCell::RowsRead::All:
-        break;
-    }
+    if (auto rows = OutputCell::writeRows(doc, progress, [&](const QVariantList &row) { return book.writeRow(row); }, path); !rows)
+        return rows;
     if (!doc.totals.isEmpty() && !book.writeRow(OutputCell::totalsLine(doc), book.bold()))
         return fail(TargetFile::cannotWrite(path));
     if (!book.close())

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 // A database connection opened from a connection string (see ConnectionString), with the members
 // the system's code calls: Execute with a rows-affected count, transactions, State and Close.
 //
@@ -119,8 +121,12 @@ private:
     Result<qint64> runOne(const QString &sql, const QVariantList &params);
     QString describe(const class QSqlError &error) const;
     NativeStatement *nativeStatement(const QString &sql, int paramCount, QString *error, QString *code);
-    // Records a native statement's failure as Execute records its own, and drops the statement.
-    QString nativeFailure(const QString &sql, const QString &error, const QString &code);
+    // Runs sql through the native client and hands the executed statement to `read` (false: the
+    // reading failed). Unavailable where the native client cannot serve (the caller goes through
+    // Qt); Failed with the system's message in `failure`, recorded as Execute records its own.
+    enum class NativeRun { Done, Unavailable, Failed };
+    NativeRun runNative(const QString &sql, const QVariantList &params,
+                        const std::function<bool(NativeStatement &)> &read, QString &failure);
     // Both statement caches at once.
     void clearStatements();
     void setDeferFrees(bool defer);

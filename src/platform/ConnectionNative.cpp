@@ -30,71 +30,76 @@ NativeStatement *Connection::nativeStatement(const QString &sql, int paramCount,
     return m_native.acquire(sql, paramCount, [&] { return NativeStatement::prepare(handle, sql, error, code); });
 }
 
-Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
+Connection::NativeRun Connection::runNative(const QString &sql, const QVariantList &params,
+                                            const std::function<bool(NativeStatement &)> &read, QString &failure)
 {
-    const auto throughQt = [&]() -> Result<QByteArray> {
-        auto rs = Query(sql, params);
-        if (!rs)
-            return fail(rs.error());
-        return RecordsetXmlWriter::write(*rs);
-    };
     if (!isOpen() || !NativeStatement::canBind(params))
-        return throughQt();
-
+        return NativeRun::Unavailable;
     QString error, code;
     NativeStatement *statement = nativeStatement(sql, int(params.size()), &error, &code);
     if (!statement && error.isEmpty())
-        return throughQt();
-    QByteArray text;
+        return NativeRun::Unavailable;
     if (statement && statement->execute(params, &error, &code)) {
-        text = RecordsetXmlWriter::write(*statement);
-        if (text.isNull())
-            statement->failed(&error, &code);
+        const bool readAll = read(*statement);
+        const bool done = !statement->failed(&error, &code) && readAll;
         statement->finish();
+        if (done) {
+            m_lastUniqueViolation = false;
+            return NativeRun::Done;
+        }
     }
-    if (!text.isNull()) {
-        m_lastUniqueViolation = false;
+    const QSqlError e(QString(), error, QSqlError::StatementError, code);
+    m_lastUniqueViolation = dialect().isUniqueViolation(code, error);
+    noteFailure(e);
+    // A statement that failed is prepared afresh next time.
+    m_native.remove(sql);
+    failure = describe(e);
+    return NativeRun::Failed;
+}
+
+Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
+{
+    QByteArray text;
+    QString failure;
+    const auto read = [&](NativeStatement &statement) {
+        text = RecordsetXmlWriter::write(statement);
+        return !text.isNull();
+    };
+    switch (runNative(sql, params, read, failure)) {
+    case NativeRun::Done:
         return text;
+    case NativeRun::Failed:
+        return fail(failure);
+    case NativeRun::Unavailable:
+        break;
     }
-    return fail(nativeFailure(sql, error, code));
+    auto rs = Query(sql, params);
+    if (!rs)
+        return fail(rs.error());
+    return RecordsetXmlWriter::write(*rs);
 }
 
 Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
 {
-    const auto throughQt = [&]() -> Result<void> {
-        auto done = Execute(sql, params);
-        if (!done)
-            return fail(done.error());
-        return {};
+    QString failure;
+    // SQLite runs the statement as it is stepped; PostgreSQL has run it already.
+    const auto step = [](NativeStatement &statement) {
+        while (statement.next()) {
+        }
+        return true;
     };
-    if (!isOpen() || !NativeStatement::canBind(params))
-        return throughQt();
-    QString error, code;
-    NativeStatement *statement = nativeStatement(sql, int(params.size()), &error, &code);
-    if (!statement && error.isEmpty())
-        return throughQt();
-    if (statement && statement->execute(params, &error, &code)) {
-        // SQLite runs the statement when it is stepped; PostgreSQL has run it already.
-        while (statement->next()) {
-        }
-        const bool failed = statement->failed(&error, &code);
-        statement->finish();
-        if (!failed) {
-            m_lastUniqueViolation = false;
-            return {};
-        }
+    switch (runNative(sql, params, step, failure)) {
+    case NativeRun::Done:
+        return {};
+    case NativeRun::Failed:
+        return fail(failure);
+    case NativeRun::Unavailable:
+        break;
     }
-    return fail(nativeFailure(sql, error, code));
-}
-
-QString Connection::nativeFailure(const QString &sql, const QString &error, const QString &code)
-{
-    const QSqlError failure(QString(), error, QSqlError::StatementError, code);
-    m_lastUniqueViolation = dialect().isUniqueViolation(code, error);
-    noteFailure(failure);
-    // A statement that failed is prepared afresh next time.
-    m_native.remove(sql);
-    return describe(failure);
+    auto done = Execute(sql, params);
+    if (!done)
+        return fail(done.error());
+    return {};
 }
 
 void Connection::clearStatements()
