@@ -320,24 +320,25 @@ void frmAccessory::deleteAnnex()
 
 void frmAccessory::TempGridClick(int row)
 {
-    const DataGridControl &waiting = m_view->tempGrid();
-    if (!isDataRow(waiting, row))
-        return;
-    m_lastGrid = Grid::Temp;
-    m_tempRow = row;
-    showRowLabels(waiting, row);
-    setButtonState(QStringLiteral("TempRow"));
+    chooseRow(Grid::Temp, row);
 }
 
 void frmAccessory::ServerGridClick(int row)
 {
-    const DataGridControl &stored = m_view->serverGrid();
-    if (!isDataRow(stored, row))
+    chooseRow(Grid::Server, row);
+}
+
+void frmAccessory::chooseRow(Grid grid, int row)
+{
+    const bool waiting = grid == Grid::Temp;
+    const DataGridControl &rows = waiting ? m_view->tempGrid() : m_view->serverGrid();
+    if (!isDataRow(rows, row))
         return;
-    m_lastGrid = Grid::Server;
-    m_serverRow = row;
-    showRowLabels(stored, row);
-    setButtonState(QStringLiteral("AnnexDownLoad"));
+    m_lastGrid = grid;
+    (waiting ? m_tempRow : m_serverRow) = row;
+    showRowLabels(rows, row);
+    // A waiting row can go up or leave the grid; a stored one can be downloaded or deleted.
+    setButtonState(waiting ? QStringLiteral("TempRow") : QStringLiteral("AnnexDownLoad"));
 }
 
 bool frmAccessory::isDataRow(const DataGridControl &grid, int row) const

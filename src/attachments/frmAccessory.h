@@ -76,6 +76,9 @@ private:
     void showRowLabels(const DataGridControl &grid, int row);
     void resetLabels();
     bool isDataRow(const DataGridControl &grid, int row) const;
+    enum class Grid { None, Temp, Server };
+    // The user chose a data row of a grid: it is selected for the commands, its labels shown.
+    void chooseRow(Grid grid, int row);
 
     std::shared_ptr<AccessoryView> m_view;
     BackgroundTransfers m_transfers;
@@ -86,7 +89,7 @@ private:
     bool m_readOnly = false;
     bool m_visible = false;
     bool m_lastUploadSucceeded = false;
-    enum class Grid { None, Temp, Server } m_lastGrid = Grid::None;
+    Grid m_lastGrid = Grid::None;
     int m_tempRow = 0;
     int m_serverRow = 0;
 };
