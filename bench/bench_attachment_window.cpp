@@ -83,10 +83,7 @@ Annexes *annexes(benchmark::State &state)
 class PaintWatch final : public QObject
 {
 public:
-    explicit PaintWatch(QWidget *widget)
-    {
-        widget->installEventFilter(this);
-    }
+    explicit PaintWatch(QWidget *widget) { widget->installEventFilter(this); }
     bool painted = false;
 
 protected:

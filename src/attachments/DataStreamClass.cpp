@@ -170,17 +170,15 @@ Result<qint64> DataStreamClass::storeRow(Connection &cnn, const FileClass &fileO
     if (replaceId) {
         id = *replaceId;
         values << id;
-        auto updated
-            = cnn.Execute(QStringLiteral("UPDATE OR_VN_fileTable SET iAutoID = ?, fileNames = ?, "
-                                         "fileType = ?, fileSize = ?, fileExtension = ? WHERE fAutoID = ?"),
-                          values);
+        auto updated = cnn.Execute(QStringLiteral("UPDATE OR_VN_fileTable SET iAutoID = ?, fileNames = ?, "
+                                                  "fileType = ?, fileSize = ?, fileExtension = ? WHERE fAutoID = ?"),
+                                   values);
         if (!updated)
             return failed(updated.error());
     } else {
-        auto inserted
-            = cnn.Scalar(QStringLiteral("INSERT INTO OR_VN_fileTable (iAutoID, fileNames, fileType, "
-                                        "fileSize, fileExtension) VALUES (?, ?, ?, ?, ?) RETURNING fAutoID"),
-                         values);
+        auto inserted = cnn.Scalar(QStringLiteral("INSERT INTO OR_VN_fileTable (iAutoID, fileNames, fileType, "
+                                                  "fileSize, fileExtension) VALUES (?, ?, ?, ?, ?) RETURNING fAutoID"),
+                                   values);
         if (!inserted)
             return failed(inserted.error());
         id = inserted->toLongLong();
@@ -267,8 +265,9 @@ std::optional<FileClass> DataStreamClass::GetServerData(const QString &saveFileP
         return std::nullopt;
     }
     const bool picture = m_fileType == qint16(fileType::Picture);
-    QString sql = QStringLiteral("SELECT fAutoID, fileNames, fileType, fileSize, fileExtension, "
-                                 "LENGTH(fileStream) AS streamBytes FROM OR_VN_fileTable WHERE iAutoID = ? AND fileType = ?");
+    QString sql
+        = QStringLiteral("SELECT fAutoID, fileNames, fileType, fileSize, fileExtension, "
+                         "LENGTH(fileStream) AS streamBytes FROM OR_VN_fileTable WHERE iAutoID = ? AND fileType = ?");
     QVariantList params{m_iAutoID, int(m_fileType)};
     if (picture) {
         sql += QStringLiteral(" ORDER BY fAutoID LIMIT 1");

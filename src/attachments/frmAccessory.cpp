@@ -135,7 +135,9 @@ void frmAccessory::CommandClick(const QString &key)
     if (!m_view->toolbar().isButtonEnabled(key))
         return;
     const bool picture = m_kind == fileType::Picture;
-    auto is = [&key](const QString &k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
+    auto is = [&key](const QString &k) {
+        return key.compare(k, Qt::CaseInsensitive) == 0;
+    };
     if (is(AccessoryButtonState::openKey(m_kind))) {
         if (mayChange())
             picture ? openPicture() : openAnnex();
@@ -165,8 +167,8 @@ void frmAccessory::openPicture()
         return;
     m_view->picture().setPicture(choice->fileName);
     if (!m_view->picture().isShowingPicture()) {
-        modPublic::ShowInfo(QStringLiteral("文件 [ %1 ] 不是可以显示的图片（JPEG、GIF 或 BMP），请另选文件。")
-                                .arg(choice->FileTitle));
+        modPublic::ShowInfo(
+            QStringLiteral("文件 [ %1 ] 不是可以显示的图片（JPEG、GIF 或 BMP），请另选文件。").arg(choice->FileTitle));
         // Back to what the database holds; nothing was chosen.
         showStoredPicture();
         return;

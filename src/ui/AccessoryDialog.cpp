@@ -79,10 +79,9 @@ AccessoryDialog::AccessoryDialog(QWidget *parent)
                                     {QStringLiteral("序号"), QStringLiteral("文件名"), QStringLiteral("大小"),
                                      QStringLiteral("类型"), QStringLiteral("文件路径")},
                                     this))
-    , m_serverGrid(new AttachmentGrid(QStringLiteral("ServerGrid"),
-                                      {QStringLiteral("序号"), QStringLiteral("文件名"), QStringLiteral("大小"),
-                                       QStringLiteral("类型")},
-                                      this))
+    , m_serverGrid(new AttachmentGrid(
+          QStringLiteral("ServerGrid"),
+          {QStringLiteral("序号"), QStringLiteral("文件名"), QStringLiteral("大小"), QStringLiteral("类型")}, this))
     , m_fileName(new QLabel(this))
     , m_fileSize(new QLabel(this))
     , m_fileExtension(new QLabel(this))
@@ -175,8 +174,8 @@ void AccessoryDialog::setButtons(const QList<Button> &buttons)
         a->setObjectName(button.key);
         if (look && !look->shortcut.isEmpty()) {
             a->setShortcut(look->shortcut);
-            a->setToolTip(QStringLiteral("%1 (%2)").arg(button.caption,
-                                                        look->shortcut.toString(QKeySequence::NativeText)));
+            a->setToolTip(
+                QStringLiteral("%1 (%2)").arg(button.caption, look->shortcut.toString(QKeySequence::NativeText)));
         }
         addAction(a); // the shortcut works whichever bar shows
         const QString key = button.key;

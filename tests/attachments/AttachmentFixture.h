@@ -96,7 +96,6 @@ public:
     }
 
 protected:
-
     qint64 stored(const QString &where = QString()) { return db.count(QStringLiteral("OR_VN_fileTable"), where); }
 
     TestDatabase db{GetParam()};

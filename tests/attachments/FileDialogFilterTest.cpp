@@ -16,11 +16,11 @@ QStringList filters(const char *text)
 // extension is offered in both cases (cameras write IMG_0001.JPG).
 TEST(FileDialogFilter, turns_the_picture_filter_into_four_qt_entries)
 {
-    EXPECT_EQ(filters("JPEG图像 *.jpg ,GIF图像 *.gif ,BMP位图 *.bmp|*.jpg;*.bmp;*.gif;|JPEG图像 *.jpg|*.jpg;|"
-                      "BMP位图  *.bmp|*.bmp;|GIF图像  *.gif|*.gif;"),
-              (QStringList{"JPEG图像 *.jpg ,GIF图像 *.gif ,BMP位图 *.bmp (*.jpg *.JPG *.bmp *.BMP *.gif *.GIF)",
-                           "JPEG图像 *.jpg (*.jpg *.JPG)", "BMP位图 *.bmp (*.bmp *.BMP)",
-                           "GIF图像 *.gif (*.gif *.GIF)"}));
+    EXPECT_EQ(
+        filters("JPEG图像 *.jpg ,GIF图像 *.gif ,BMP位图 *.bmp|*.jpg;*.bmp;*.gif;|JPEG图像 *.jpg|*.jpg;|"
+                "BMP位图  *.bmp|*.bmp;|GIF图像  *.gif|*.gif;"),
+        (QStringList{"JPEG图像 *.jpg ,GIF图像 *.gif ,BMP位图 *.bmp (*.jpg *.JPG *.bmp *.BMP *.gif *.GIF)",
+                     "JPEG图像 *.jpg (*.jpg *.JPG)", "BMP位图 *.bmp (*.bmp *.BMP)", "GIF图像 *.gif (*.gif *.GIF)"}));
 }
 
 // "*.*" would hide every file without a dot (README, Makefile) here.

@@ -51,7 +51,8 @@ TEST_P(AccessoryPicture, opens_uploads_shows_and_deletes_the_picture)
     window->CommandClick(QStringLiteral("PicDownLoad"));
     EXPECT_EQ(again->saveDialogs, QStringList{"BMP 文件|*.BMP|样品.bmp|BMP"});
     EXPECT_EQ(sha256(target), sha256(picture));
-    EXPECT_EQ(messages.texts().last(), QStringLiteral("文件保存成功：\r\n\r\n保存位置 [ ") + target + QStringLiteral(" ]"));
+    EXPECT_EQ(messages.texts().last(),
+              QStringLiteral("文件保存成功：\r\n\r\n保存位置 [ ") + target + QStringLiteral(" ]"));
 
     messages.answers = {MessageService::AnswerCancel};
     window->CommandClick(QStringLiteral("Delete"));
@@ -93,7 +94,8 @@ TEST_P(AccessoryPicture, a_second_picture_asks_before_overwriting)
 {
     ORVANE_REQUIRE(db);
     QString msg;
-    ASSERT_TRUE(store(fileType::Picture).SaveFile2Server(chosen(bitmap(QStringLiteral("a.bmp")), fileType::Picture), msg));
+    ASSERT_TRUE(
+        store(fileType::Picture).SaveFile2Server(chosen(bitmap(QStringLiteral("a.bmp")), fileType::Picture), msg));
     auto window = open(sFileType::Picture);
     view->opens = {bitmap(QStringLiteral("b.bmp"))};
     window->CommandClick(QStringLiteral("PicOpenFile"));

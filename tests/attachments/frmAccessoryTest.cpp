@@ -19,8 +19,8 @@ TEST_P(AccessoryAnnexes, opens_with_the_stored_files_and_only_open_enabled)
     auto window = open(sFileType::Aannex);
 
     EXPECT_EQ(view->caption, QStringLiteral("查看附件"));
-    EXPECT_EQ(view->buttons, (QStringList{"AnnexOpenFile=打开", "AnnexUp=上传", "AnnexDownLoad=下载", "Delete=删除",
-                                          "Exit=退出"}));
+    EXPECT_EQ(view->buttons,
+              (QStringList{"AnnexOpenFile=打开", "AnnexUp=上传", "AnnexDownLoad=下载", "Delete=删除", "Exit=退出"}));
     EXPECT_FALSE(view->picturePane);
     ASSERT_EQ(view->stored.Rows(), 3);
     EXPECT_EQ(view->stored.TextMatrix(1, 1), QStringLiteral("图纸.dwg"));
@@ -165,7 +165,8 @@ TEST_P(AccessoryAnnexes, downloads_to_a_new_path_and_refuses_an_existing_one)
     view->saves = {target};
     window->CommandClick(QStringLiteral("AnnexDownLoad"));
     EXPECT_EQ(sha256(target), sha256(original));
-    EXPECT_EQ(messages.texts().last(), QStringLiteral("附件保存成功：\r\n\r\n保存位置 [ ") + target + QStringLiteral(" ]"));
+    EXPECT_EQ(messages.texts().last(),
+              QStringLiteral("附件保存成功：\r\n\r\n保存位置 [ ") + target + QStringLiteral(" ]"));
 
     // A cancelled dialog does nothing.
     messages.shown.clear();
