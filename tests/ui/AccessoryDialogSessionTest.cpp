@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QAbstractItemView>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -243,6 +244,49 @@ TEST_P(AccessorySession, files_are_uploaded_downloaded_refused_and_deleted)
     QTest::keyClick(window.get(), Qt::Key_Delete);
     EXPECT_EQ(db.count(QStringLiteral("OR_VN_fileTable")), 1);
     EXPECT_TRUE(script.done());
+}
+
+// A large file moves on a worker while a progress dialog shows it; its cancel button leaves nothing
+// stored and the file waiting.
+TEST_P(AccessorySession, large_files_move_behind_a_progress_dialog_that_can_cancel)
+{
+    openWindow(sFileType::Aannex);
+    logic->transfers().setThreshold(1024 * 1024);
+    const QString big = file(QStringLiteral("big.bin"), 16 * 1024 * 1024, 'b');
+
+    QString said;
+    QString label;
+    ModalScript script;
+    script.then(choose(big));
+    trigger("AnnexOpenFile");
+    script.then(box(&said, QMessageBox::Ok)).then([&label](QWidget *modal) {
+        auto *progress = qobject_cast<QProgressDialog *>(modal);
+        ASSERT_TRUE(progress) << modal->metaObject()->className();
+        label = progress->labelText(); // it closes itself when the file is stored
+    });
+    trigger("AnnexUp");
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(label, QStringLiteral("正在上传 big.bin（16.00 MB）…"));
+    EXPECT_EQ(db.count(QStringLiteral("OR_VN_fileTable")), 1);
+
+    script.then(choose(big));
+    trigger("AnnexOpenFile");
+    script.then(box(&said, QMessageBox::Ok))
+        .then([](QWidget *modal) {
+            auto *progress = qobject_cast<QProgressDialog *>(modal);
+            ASSERT_TRUE(progress);
+            auto *cancel = progress->findChild<QPushButton *>();
+            ASSERT_TRUE(cancel);
+            EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+            cancel->click();
+        })
+        .then(box(&said));
+    trigger("AnnexUp");
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(said, QStringLiteral("上传已取消，数据库中没有保存该文件。"));
+    EXPECT_EQ(db.count(QStringLiteral("OR_VN_fileTable")), 1);
+    EXPECT_EQ(window->waitingGrid()->rowCount(), 1);
+    EXPECT_TRUE(enabled("AnnexUp"));
 }
 
 TEST_P(AccessorySession, the_card_opens_the_window_modally_over_itself)
