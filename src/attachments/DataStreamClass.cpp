@@ -102,6 +102,9 @@ bool DataStreamClass::SaveFile2Server(const FileClass &fileObj, QString &sMsg)
         return false;
     }
 
+    const qint64 size = source->size();
+    source.reset(); // the transfer opens the file again, possibly on another thread
+
     std::optional<qint64> replaceId;
     if (fileObj.GetFileType() == qint16(fileType::Picture)) {
         auto pictures = m_conn->Query(
@@ -119,26 +122,46 @@ bool DataStreamClass::SaveFile2Server(const FileClass &fileObj, QString &sMsg)
             replaceId = pictures->value(0).toLongLong();
         }
     }
-    return storeRow(fileObj, *source, replaceId, sMsg);
+    auto stored = transfer(QStringLiteral("正在上传 %1（%2）…").arg(fileObj.GetFileName(), fileSizeText(size)), size,
+                           [fileObj, replaceId](Connection &cnn, TransferProgress &progress) {
+                               return storeRow(cnn, fileObj, replaceId, progress);
+                           });
+    if (!stored) {
+        sMsg = stored.error() == TransferRunner::cancelledText() ? uploadCancelled() : stored.error();
+        return false;
+    }
+    m_lastStoredId = *stored;
+    return true;
 }
 
-bool DataStreamClass::storeRow(const FileClass &fileObj, QFile &source, std::optional<qint64> replaceId, QString &sMsg)
+Result<qint64> DataStreamClass::transfer(const QString &label, qint64 bytes, const TransferRunner::Job &job) const
 {
+    if (m_runner)
+        return m_runner->run(label, bytes, *m_conn, job);
+    TransferProgress progress;
+    progress.total = bytes;
+    return job(*m_conn, progress);
+}
+
+Result<qint64> DataStreamClass::storeRow(Connection &cnn, const FileClass &fileObj, std::optional<qint64> replaceId,
+                                         TransferProgress &progress)
+{
+    QString why;
+    std::unique_ptr<QFile> source = openSource(fileObj.GetFilePath(), &why);
+    if (!source)
+        return fail(why);
     // The row and its bytes go in together: in the caller's transaction when one is open,
     // otherwise in one of our own.
-    const bool ownTransaction = !m_conn->inTransaction();
+    const bool ownTransaction = !cnn.inTransaction();
     if (ownTransaction) {
-        auto begun = m_conn->BeginTrans();
-        if (!begun) {
-            sMsg = begun.error();
-            return false;
-        }
+        auto begun = cnn.BeginTrans();
+        if (!begun)
+            return fail(begun.error());
     }
-    auto failed = [&](const QString &why) {
+    auto failed = [&](const QString &reason) -> Result<qint64> {
         if (ownTransaction)
-            m_conn->RollbackTrans();
-        sMsg = why;
-        return false;
+            cnn.RollbackTrans();
+        return fail(reason);
     };
 
     QVariantList values{fileObj.GetIAutoID(), fileObj.GetFileName(), int(fileObj.GetFileType()), fileObj.GetFileSize(),
@@ -147,31 +170,32 @@ bool DataStreamClass::storeRow(const FileClass &fileObj, QFile &source, std::opt
     if (replaceId) {
         id = *replaceId;
         values << id;
-        auto updated
-            = m_conn->Execute(QStringLiteral("UPDATE OR_VN_fileTable SET iAutoID = ?, fileNames = ?, "
-                                             "fileType = ?, fileSize = ?, fileExtension = ? WHERE fAutoID = ?"),
-                              values);
+        auto updated = cnn.Execute(QStringLiteral("UPDATE OR_VN_fileTable SET iAutoID = ?, fileNames = ?, "
+                                                  "fileType = ?, fileSize = ?, fileExtension = ? WHERE fAutoID = ?"),
+                                   values);
         if (!updated)
             return failed(updated.error());
     } else {
-        auto inserted
-            = m_conn->Scalar(QStringLiteral("INSERT INTO OR_VN_fileTable (iAutoID, fileNames, fileType, "
-                                            "fileSize, fileExtension) VALUES (?, ?, ?, ?, ?) RETURNING fAutoID"),
-                             values);
+        auto inserted = cnn.Scalar(QStringLiteral("INSERT INTO OR_VN_fileTable (iAutoID, fileNames, fileType, "
+                                                  "fileSize, fileExtension) VALUES (?, ?, ?, ?, ?) RETURNING fAutoID"),
+                                   values);
         if (!inserted)
             return failed(inserted.error());
         id = inserted->toLongLong();
     }
-    auto written = fileStreamColumn(*m_conn).write(id, source);
+    auto written = fileStreamColumn(cnn).write(id, *source);
     if (!written)
         return failed(written.error());
+    progress.done = source->size();
+    // The last point at which a cancel can still leave nothing behind.
+    if (progress.cancelled && ownTransaction)
+        return failed(TransferRunner::cancelledText());
     if (ownTransaction) {
-        auto committed = m_conn->CommitTrans();
+        auto committed = cnn.CommitTrans();
         if (!committed)
             return failed(committed.error());
     }
-    m_lastStoredId = id;
-    return true;
+    return id;
 }
 
 bool DataStreamClass::SaveAnnex2Server4TempGrid(DataGridControl &TempGrid, DataGridControl &ServerGrid, QString &sMsg)
@@ -241,8 +265,9 @@ std::optional<FileClass> DataStreamClass::GetServerData(const QString &saveFileP
         return std::nullopt;
     }
     const bool picture = m_fileType == qint16(fileType::Picture);
-    QString sql = QStringLiteral("SELECT fAutoID, fileNames, fileType, fileSize, fileExtension FROM OR_VN_fileTable "
-                                 "WHERE iAutoID = ? AND fileType = ?");
+    QString sql
+        = QStringLiteral("SELECT fAutoID, fileNames, fileType, fileSize, fileExtension, "
+                         "LENGTH(fileStream) AS streamBytes FROM OR_VN_fileTable WHERE iAutoID = ? AND fileType = ?");
     QVariantList params{m_iAutoID, int(m_fileType)};
     if (picture) {
         sql += QStringLiteral(" ORDER BY fAutoID LIMIT 1");
@@ -267,37 +292,58 @@ std::optional<FileClass> DataStreamClass::GetServerData(const QString &saveFileP
 
     FileClass file;
     file.InitDownLoadFileParameters(*rs, saveFilePath, L_D);
-    if (!writeRowToFile(rs->value(QStringLiteral("fAutoID")).toLongLong(), file.GetFileSavePath(), picture))
+    if (!writeRowToFile(rs->value(QStringLiteral("fAutoID")).toLongLong(),
+                        rs->value(QStringLiteral("streamBytes")).toLongLong(), file.GetFileSavePath(), picture))
         return std::nullopt;
     return file;
 }
 
-bool DataStreamClass::writeRowToFile(qint64 fAutoID, const QString &target, bool replaceExisting) const
+bool DataStreamClass::writeRowToFile(qint64 fAutoID, qint64 size, const QString &target, bool replaceExisting) const
 {
     if (replaceExisting)
         QFile::remove(target); // a stale working file; failing to remove it is not an error
+    auto written = transfer(QStringLiteral("正在下载 %1（%2）…").arg(QFileInfo(target).fileName(), fileSizeText(size)),
+                            size, [fAutoID, target](Connection &cnn, TransferProgress &progress) {
+                                return fetchRow(cnn, fAutoID, target, progress);
+                            });
+    if (!written) {
+        if (written.error() == TransferRunner::cancelledText())
+            modPublic::ShowInfo(downloadCancelled());
+        else
+            modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, written.error(),
+                                  QStringLiteral("DataStreamClass:GetServerData"));
+        return false;
+    }
+    return *written >= 0;
+}
+
+Result<qint64> DataStreamClass::fetchRow(Connection &cnn, qint64 fAutoID, const QString &target,
+                                         TransferProgress &progress)
+{
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         // An existing file is never overwritten; the caller still gets the descriptor.
         if (QFileInfo::exists(target) && !QFileInfo(target).isDir())
-            return true;
-        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber,
-                              QStringLiteral("无法写入文件 [ %1 ]：%2").arg(target, out.errorString()),
-                              QStringLiteral("DataStreamClass:GetServerData"));
-        return false;
+            return 0;
+        return fail(QStringLiteral("无法写入文件 [ %1 ]：%2").arg(target, out.errorString()));
     }
-    auto read = fileStreamColumn(*m_conn).read(fAutoID, out);
+    auto read = fileStreamColumn(cnn).read(fAutoID, out, [&progress](qint64 written) {
+        progress.done = written;
+        return !progress.cancelled;
+    });
     const bool flushed = read && out.flush();
     if (!read || !flushed || !*read) {
         const QString why = !read ? read.error() : out.errorString();
         out.close();
         out.remove(); // never leave half a file behind
+        if (progress.cancelled)
+            return fail(TransferRunner::cancelledText());
         if (!read || !flushed)
-            modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, why, QStringLiteral("DataStreamClass:GetServerData"));
-        return false;
+            return fail(why);
+        return -1;
     }
     out.close();
-    return true;
+    return out.size();
 }
 
 std::optional<FileClass> DataStreamClass::LoadServerPic(PictureControl &imgObj) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileClass.h"
+#include "TransferRunner.h"
 
 #include <QFile>
 #include <QString>
@@ -76,6 +77,12 @@ public:
     // The upload size limit (DefaultMaxFileSize unless changed).
     qint64 maxFileSize() const { return m_maxFileSize; }
     void setMaxFileSize(qint64 bytes) { m_maxFileSize = bytes; }
+    // Who moves the bytes of uploads and downloads (not owned; nullptr: the store itself, at once).
+    void setTransferRunner(TransferRunner *runner) { m_runner = runner; }
+    // What the user is told when a transfer was cancelled: nothing was stored or written.
+    static QString uploadCancelled() { return QStringLiteral("上传已取消，数据库中没有保存该文件。"); }
+    static QString downloadCancelled() { return QStringLiteral("下载已取消，没有写入任何文件。"); }
+
     // The working folder for pictures on their way to the picture control: "TempPic" in the user's
     // cache folder unless changed.
     static QString workingFolder();
@@ -83,12 +90,20 @@ public:
 
 private:
     bool isConnectionOpen() const;
-    bool storeRow(const FileClass &fileObj, QFile &source, std::optional<qint64> replaceId, QString &sMsg);
-    bool writeRowToFile(qint64 fAutoID, const QString &target, bool replaceExisting) const;
+    // Runs a transfer through the runner, or at once on the store's connection.
+    Result<qint64> transfer(const QString &label, qint64 bytes, const TransferRunner::Job &job) const;
+    // The transfers themselves; they run on whichever connection and thread they are given and
+    // show nothing. storeRow answers the stored row's identifier, fetchRow the bytes written (-1:
+    // no such row; 0 also when the target already existed and was left alone).
+    static Result<qint64> storeRow(Connection &cnn, const FileClass &fileObj, std::optional<qint64> replaceId,
+                                   TransferProgress &progress);
+    static Result<qint64> fetchRow(Connection &cnn, qint64 fAutoID, const QString &target, TransferProgress &progress);
+    bool writeRowToFile(qint64 fAutoID, qint64 size, const QString &target, bool replaceExisting) const;
 
     std::shared_ptr<Connection> m_conn;
     qint32 m_iAutoID = 0;
     qint16 m_fileType = 0;
     qint64 m_maxFileSize = DefaultMaxFileSize;
     qint64 m_lastStoredId = 0;
+    TransferRunner *m_runner = nullptr;
 };

@@ -360,9 +360,21 @@ void frmManageSample::showAttachments(bool picture)
         return;
     m_attachmentsOpen = true;
     const auto closed = qScopeGuard([this] { m_attachmentsOpen = false; });
+    // The connection the card was handed, or, when it was handed none that is open, one of the
+    // window's own on the engine's database.
+    std::shared_ptr<Connection> cnn = m_cnn;
+    if (!cnn || !cnn->isOpen()) {
+        cnn = std::make_shared<Connection>();
+        auto opened = cnn->Open(m_engine.connection().ConnectionString());
+        if (!opened) {
+            modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, opened.error(),
+                                  QStringLiteral("frmManageSample:showAttachments"));
+            return;
+        }
+    }
     clsAccessory accessory;
     accessory.ShowFrmAccessory(picture ? sFileType::Picture : sFileType::Aannex,
-                               qint32(m_state.strVoucherID.toLongLong()), m_cnn, this);
+                               qint32(m_state.strVoucherID.toLongLong()), cnn, this);
 }
 
 void frmManageSample::RefreshVoucherCode()

@@ -108,11 +108,16 @@ Result<void> BinaryColumn::write(qint64 key, QFile &source)
     return m_cnn.backend() == Backend::Postgres ? writePostgres(key, source) : writeSqlite(key, source);
 }
 
-Result<bool> BinaryColumn::read(qint64 key, QIODevice &sink)
+Result<bool> BinaryColumn::read(qint64 key, QIODevice &sink, const ChunkDone &chunkDone)
 {
     if (!m_cnn.isOpen())
         return fail(noConnection());
-    return m_cnn.backend() == Backend::Postgres ? readPostgres(key, sink) : readSqlite(key, sink);
+    return m_cnn.backend() == Backend::Postgres ? readPostgres(key, sink, chunkDone) : readSqlite(key, sink, chunkDone);
+}
+
+QString BinaryColumn::Stopped()
+{
+    return QStringLiteral("读取已中止");
 }
 
 Result<void> BinaryColumn::writeSqlite(qint64 key, QFile &source)
@@ -139,7 +144,7 @@ Result<void> BinaryColumn::writeSqlite(qint64 key, QFile &source)
     return {};
 }
 
-Result<bool> BinaryColumn::readSqlite(qint64 key, QIODevice &sink)
+Result<bool> BinaryColumn::readSqlite(qint64 key, QIODevice &sink, const ChunkDone &chunkDone)
 {
     auto state = m_cnn.Query(QStringLiteral("SELECT CASE WHEN %2 IS NULL THEN 1 ELSE 0 END FROM %1 WHERE %3 = ?")
                                  .arg(m_table, m_column, m_key),
@@ -169,6 +174,8 @@ Result<bool> BinaryColumn::readSqlite(qint64 key, QIODevice &sink)
         if (sink.write(buffer.constData(), n) != n)
             return fail(sinkWriteError(sink));
         offset += n;
+        if (chunkDone && !chunkDone(offset))
+            return fail(Stopped());
     }
     return true;
 }
@@ -195,7 +202,7 @@ Result<void> BinaryColumn::writePostgres(qint64 key, QFile &source)
     return {};
 }
 
-Result<bool> BinaryColumn::readPostgres(qint64 key, QIODevice &sink)
+Result<bool> BinaryColumn::readPostgres(qint64 key, QIODevice &sink, const ChunkDone &chunkDone)
 {
     PGconn *pg = nativeHandle<PGconn>(m_cnn, "pg_conn*");
     if (!pg)
@@ -217,6 +224,8 @@ Result<bool> BinaryColumn::readPostgres(qint64 key, QIODevice &sink)
         if (sink.write(data + offset, n) != n)
             return fail(sinkWriteError(sink));
         offset += n;
+        if (chunkDone && !chunkDone(offset))
+            return fail(Stopped());
     }
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Connection;
 class QFile;
 class QIODevice;
@@ -30,18 +32,25 @@ public:
     // its end or the database refuses the value; the caller's transaction decides what remains.
     Result<void> write(qint64 key, QFile &source);
 
+    // Called after each chunk written to the sink with the bytes written so far; answering false
+    // stops the read, which then fails with `Stopped`.
+    using ChunkDone = std::function<bool(qint64 written)>;
+
     // Writes the column of row `key` into `sink` (open for writing). Answers false when there is no
     // such row; a NULL column writes nothing and answers true.
-    Result<bool> read(qint64 key, QIODevice &sink);
+    Result<bool> read(qint64 key, QIODevice &sink, const ChunkDone &chunkDone = {});
+
+    // The failure text of a read stopped by its ChunkDone.
+    static QString Stopped();
 
     // Bytes moved from the database to the sink in one step.
     static constexpr qint64 ChunkSize = 1 << 20;
 
 private:
     Result<void> writeSqlite(qint64 key, QFile &source);
-    Result<bool> readSqlite(qint64 key, QIODevice &sink);
+    Result<bool> readSqlite(qint64 key, QIODevice &sink, const ChunkDone &chunkDone);
     Result<void> writePostgres(qint64 key, QFile &source);
-    Result<bool> readPostgres(qint64 key, QIODevice &sink);
+    Result<bool> readPostgres(qint64 key, QIODevice &sink, const ChunkDone &chunkDone);
 
     Connection &m_cnn;
     QString m_table;

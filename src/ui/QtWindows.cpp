@@ -1,8 +1,10 @@
 #include "QtWindows.h"
 
+#include "AccessoryDialog.h"
 #include "ReferenceDialog.h"
 #include "SampleCardWindow.h"
 
+#include "attachments/frmAccessory.h"
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
 
@@ -18,6 +20,11 @@ void registerQtWindows()
         std::shared_ptr<SampleCardWindow> view(new SampleCardWindow,
                                                [](SampleCardWindow *window) { window->deleteLater(); });
         return std::make_shared<frmManageSample>(view);
+    });
+    WindowManager::setAccessoryFactory([] {
+        std::shared_ptr<AccessoryDialog> view(new AccessoryDialog,
+                                              [](AccessoryDialog *dialog) { dialog->deleteLater(); });
+        return std::make_shared<frmAccessory>(view);
     });
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // Registers the Qt windows with WindowManager: a card window is a frmManageSample on a
-// SampleCardWindow. Called once at start-up, after the QApplication exists.
+// SampleCardWindow, an attachment window a frmAccessory on an AccessoryDialog. Called once at start-up, after the
+// QApplication exists.
 void registerQtWindows();
 
 // Unloads every window and deletes the Qt views they leave behind; call before the QApplication

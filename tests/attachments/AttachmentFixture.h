@@ -85,6 +85,7 @@ protected:
         return f;
     }
 
+public:
     static MemoryDataGrid tempGrid()
     {
         return MemoryDataGrid(QStringLiteral("TempGrid"), {"序号", "文件名", "大小", "类型", "文件路径"});
@@ -94,6 +95,7 @@ protected:
         return MemoryDataGrid(QStringLiteral("ServerGrid"), {"序号", "文件名", "大小", "类型"});
     }
 
+protected:
     qint64 stored(const QString &where = QString()) { return db.count(QStringLiteral("OR_VN_fileTable"), where); }
 
     TestDatabase db{GetParam()};
