@@ -138,6 +138,7 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     });
     connectFieldEdits();
     connectStructureTree();
+    connect(m_control, &VoucherCardWidget::printFinished, this, &SampleCardWindow::showStatus);
     connect(m_control, &VoucherCardWidget::documentsLoaded, this, &SampleCardWindow::updateStatus);
     connect(m_control, &VoucherCardWidget::editStateChanged, this, &SampleCardWindow::updateStatus);
 }
@@ -325,12 +326,7 @@ CardTemplate SampleCardWindow::templateFor(int templateId)
     Connection *cnn = connection();
     if (!cnn)
         return {};
-    if (!m_choicesRead) {
-        m_choicesRead = true;
-        const TemplateService templates(*cnn);
-        m_showTemplate->setChoices(templates.templates(modPublic::CardNumber(), 0).value_or({}));
-        m_printTemplate->setChoices(templates.templates(modPublic::CardNumber(), 1).value_or({}));
-    }
+    // The card has filled the choosers with the templates the user may use.
     if (!m_showTemplate->choose(templateId) && m_showTemplate->count() > 0)
         m_showTemplate->setCurrentIndex(0);
     const int chosen = m_showTemplate->chosenId();

@@ -79,7 +79,6 @@ private:
     frmManageSample *m_card = nullptr;
     std::shared_ptr<CardDataSource> m_dataSource;
     std::unique_ptr<Connection> m_cnn;
-    bool m_choicesRead = false;
     ClassicToolbar *m_toolbar;
     CommandBar *m_commandBar;
     QLabel *m_title;
