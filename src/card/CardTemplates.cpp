@@ -37,11 +37,6 @@ QList<TemplateChoice> permitted(const QList<TemplateChoice> &all, const QString 
     return allowed;
 }
 
-bool listed(const QList<TemplateChoice> &list, int id)
-{
-    return std::any_of(list.cbegin(), list.cend(), [id](const TemplateChoice &c) { return c.id == id; });
-}
-
 // The message of a failed read: what the card could not read; the cause goes to the error log
 // through the connection.
 QString readFailed(const QString &what)
@@ -73,15 +68,10 @@ Result<int> CardTemplates::GetDefaultTemplate(const QString &cardNumber, const Q
     if (list.isEmpty())
         return fail(QStringLiteral("没有可以%1的模板，请检查！")
                         .arg(mode == Print ? QStringLiteral("打印") : QStringLiteral("显示")));
-    if (listed(list, chosen))
-        return chosen;
-    auto defaults = m_cnn.Query(QStringLiteral("SELECT DEF_ID, DEF_ID_PRN FROM vouchers WHERE CardNumber = ?"),
-                                {cardNumber});
-    if (!defaults)
+    auto id = TemplateService(m_cnn).defaultTemplate(cardNumber, list, chosen, mode);
+    if (!id)
         return fail(readFailed(QStringLiteral("默认模板")));
-    const int byCard = defaults->isEmpty() ? 0 : defaults->value(0, mode == Print ? 1 : 0).toInt();
-    // A default the user may not use gives way to the first template the user may.
-    return listed(list, byCard) ? byCard : list.first().id;
+    return id;
 }
 
 Result<QPair<QString, QString>> CardTemplates::GetVoucherViews(const QString &cardNumber) const

@@ -54,6 +54,25 @@ Result<QList<TemplateChoice>> TemplateService::templates(const QString &cardNumb
     return choices;
 }
 
+Result<int> TemplateService::defaultTemplate(const QString &cardNumber, const QList<TemplateChoice> &list, int chosen,
+                                             int mode) const
+{
+    auto listed = [&list](int id) {
+        return std::any_of(list.cbegin(), list.cend(), [id](const TemplateChoice &c) { return c.id == id; });
+    };
+    if (list.isEmpty())
+        return 0;
+    if (listed(chosen))
+        return chosen;
+    auto defaults = m_cnn.Query(QStringLiteral("SELECT DEF_ID, DEF_ID_PRN FROM vouchers WHERE CardNumber = ?"),
+                                {cardNumber});
+    if (!defaults)
+        return fail(defaults.error());
+    const int byCard = defaults->isEmpty() ? 0 : defaults->value(0, mode == 1 ? 1 : 0).toInt();
+    // A default the user may not use gives way to the first template the user may.
+    return listed(byCard) ? byCard : list.first().id;
+}
+
 Result<CardTemplate> TemplateService::displayTemplate(int templateId) const
 {
     auto rs = m_cnn.Query(QStringLiteral("SELECT CardSection, FieldName, CardFormula1, DataType, "

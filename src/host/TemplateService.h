@@ -23,6 +23,12 @@ public:
     // The templates of card `cardNumber` in mode 0 (display) or 1 (print), by identifier.
     Result<QList<TemplateChoice>> templates(const QString &cardNumber, int mode) const;
 
+    // Which of `list` (a card's templates in mode 0 or 1) to use: `chosen` when listed, else the
+    // card's default (vouchers DEF_ID or DEF_ID_PRN) when listed, else the first; 0 for an empty
+    // list.
+    Result<int> defaultTemplate(const QString &cardNumber, const QList<TemplateChoice> &list, int chosen,
+                                int mode) const;
+
     // Display template `templateId`. An item that is a text column of the voucher's head or body
     // table takes the column's length as its maxLength; a number item the decimals of its kind
     // (quantities, prices, rates: the accounting options, 2 when unset). When the tables or the

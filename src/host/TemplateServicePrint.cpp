@@ -5,9 +5,33 @@
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 
+#include <QLoggingCategory>
 #include <QScopeGuard>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcPrintTemplates, "orvane.host.printtemplates")
+
+// A database failure as the user is told it; the database's own text goes to the log.
+Unexpected<QString> readFailure(const QString &error)
+{
+    qCWarning(lcPrintTemplates) << error;
+    return fail(QStringLiteral("读取模板失败，请检查数据库连接！"));
+}
+
+Unexpected<QString> writeFailure(const QString &error)
+{
+    qCWarning(lcPrintTemplates) << error;
+    return fail(QStringLiteral("保存打印格式失败，请检查数据库连接！"));
+}
+
+// A query's rows, or the user's message of its failure.
+Result<Recordset> rowsOf(Result<Recordset> rs)
+{
+    if (!rs)
+        return readFailure(rs.error());
+    return rs;
+}
 
 // A template identifier as the card holds it ("180102"); 0 when it is not one.
 int templateNumber(const QString &templateId)
@@ -37,7 +61,7 @@ QVariant cell(const Recordset &rs, int row, const char *name)
 
 Result<PrintTemplate> TemplateService::printTemplate(int templateId) const
 {
-    auto fixed = m_cnn.Query(kTemplateColumns + QStringLiteral(" AND VT_TemplateMode = 1"), {templateId});
+    auto fixed = rowsOf(m_cnn.Query(kTemplateColumns + QStringLiteral(" AND VT_TemplateMode = 1"), {templateId}));
     if (!fixed)
         return fail(fixed.error());
     if (fixed->isEmpty())
@@ -78,7 +102,7 @@ PrintTemplate TemplateService::printTemplateOf(const Recordset &fixed, const Rec
 Result<void> TemplateService::savePrintTemplate(const PrintTemplate &t) const
 {
     if (auto begun = m_cnn.BeginTrans(); !begun)
-        return begun;
+        return writeFailure(begun.error());
     bool committed = false;
     auto rollback = qScopeGuard([&] {
         if (!committed)
@@ -97,14 +121,14 @@ Result<void> TemplateService::savePrintTemplate(const PrintTemplate &t) const
             auto done = m_cnn.Execute(update, {item.order, item.caption, item.width, item.shown ? 1 : 0, t.id,
                                                section, item.field});
             if (!done)
-                return fail(done.error());
+                return writeFailure(done.error());
             if (*done != 1)
                 return fail(QStringLiteral("打印模板[%1]中没有项目[%2]，请检查！").arg(t.id).arg(item.field));
         }
     }
     auto ended = m_cnn.CommitTrans();
     if (!ended)
-        return ended;
+        return writeFailure(ended.error());
     committed = true;
     return {};
 }
@@ -116,7 +140,7 @@ Result<Recordset> TemplateService::format(const QString &cardNumber, const QStri
         return fail(badIdMessage(templateId));
     auto mode = m_cnn.Scalar(QStringLiteral("SELECT VT_TemplateMode FROM vouchertemplates WHERE VT_ID = ?"), {id});
     if (!mode)
-        return fail(mode.error());
+        return readFailure(mode.error());
     // A card number, when given, must be the template's: a layout of another card would name
     // fields this voucher does not have.
     const QString cardFilter = cardNumber.isEmpty()
@@ -127,23 +151,23 @@ Result<Recordset> TemplateService::format(const QString &cardNumber, const QStri
     if (!cardNumber.isEmpty())
         params << cardNumber;
     if (mode->toInt() == 1)
-        return m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.fieldname AS FieldName, i.CardItemNum, i.CardFormula1, "
+        return rowsOf(m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.fieldname AS FieldName, i.CardItemNum, i.CardFormula1, "
                                           "i.NumPoint, i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.maxlength "
                                           "FROM voucheritems_prn i WHERE i.VT_ID = ?")
                                + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.fieldname"),
-                           params);
-    return m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.FieldName, i.CardItemNum, i.CardFormula1, i.NumPoint, "
+                           params));
+    return rowsOf(m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.FieldName, i.CardItemNum, i.CardFormula1, i.NumPoint, "
                                       "i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.MaxLength AS maxlength "
                                       "FROM voucheritems i WHERE i.VT_ID = ?")
                            + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.FieldName"),
-                       params);
+                       params));
 }
 
 Result<QPair<QString, QString>> TemplateService::voucherViews(const QString &cardNumber) const
 {
     auto rs = m_cnn.Query(QStringLiteral("SELECT BTQName, BWQName FROM vouchers WHERE CardNumber = ?"), {cardNumber});
     if (!rs)
-        return fail(rs.error());
+        return readFailure(rs.error());
     if (rs->isEmpty())
         return QPair<QString, QString>();
     return QPair<QString, QString>(rs->value(0, 0).toString().trimmed(), rs->value(0, 1).toString().trimmed());
@@ -156,8 +180,8 @@ Result<Recordset> TemplateService::fixedItems(const QString &connectionString, c
         return fail(badIdMessage(templateId));
     Connection cnn;
     if (auto opened = cnn.Open(connectionString); !opened)
-        return fail(opened.error());
-    return cnn.Query(kTemplateColumns, {id});
+        return readFailure(opened.error());
+    return rowsOf(cnn.Query(kTemplateColumns, {id}));
 }
 
 Result<int> TemplateService::savePrintSetting(const QString &templateId, const QVariant &device) const
@@ -169,6 +193,6 @@ Result<int> TemplateService::savePrintSetting(const QString &templateId, const Q
     auto done = m_cnn.Execute(QStringLiteral("UPDATE vouchertemplates SET VT_PrintSetting = ? WHERE VT_ID = ?"),
                               {text, id});
     if (!done)
-        return fail(done.error());
+        return writeFailure(done.error());
     return int(*done);
 }

@@ -6,6 +6,7 @@
 #include "platform/Recordset.h"
 #include "platform/VoucherDocument.h"
 
+#include <QLoggingCategory>
 #include <QRegularExpression>
 
 #include <memory>
@@ -29,6 +30,14 @@ QString dateText(const QString &text)
     static const QRegularExpression midnight(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})[T ]00:00:00(\\.0+)?$"));
     const QRegularExpressionMatch m = midnight.match(text.trimmed());
     return m.hasMatch() ? m.captured(1) : text;
+}
+
+Q_LOGGING_CATEGORY(lcVoucherPrint, "orvane.report.voucher")
+
+Unexpected<QString> readFailure(const QString &error)
+{
+    qCWarning(lcVoucherPrint) << error;
+    return fail(QStringLiteral("读取单据失败，请检查数据库连接！"));
 }
 
 const QStringList kFlagFields{QStringLiteral("bexpand")};
@@ -154,12 +163,12 @@ Result<VoucherValues> read(Connection &cnn, const QString &cardNumber, const QSt
     // View names come from the voucher registration, never from the user.
     auto head = cnn.Query(QStringLiteral("SELECT * FROM %1 WHERE iautoid = ?").arg(views->first), {id});
     if (!head)
-        return fail(head.error());
+        return readFailure(head.error());
     if (head->isEmpty())
         return fail(QStringLiteral("不存在该单据，请检查！"));
     auto body = cnn.Query(QStringLiteral("SELECT * FROM %1 WHERE iautoid = ? ORDER BY isubid").arg(views->second), {id});
     if (!body)
-        return fail(body.error());
+        return readFailure(body.error());
     auto heads = std::make_shared<Recordset>(std::move(*head));
     auto bodies = std::make_shared<Recordset>(std::move(*body));
     VoucherValues v;

@@ -1,5 +1,6 @@
 #include "QtWindows.h"
 
+#include "QtReportRunner.h"
 #include "ReferenceDialog.h"
 #include "SampleCardWindow.h"
 
@@ -12,6 +13,7 @@
 void registerQtWindows()
 {
     ReferenceDialog::installShared();
+    QtReportRunner::installShared();
     WindowManager::setCardFactory([] {
         // The view may be released from inside one of its own event handlers (the user closing the
         // window), so it is deleted once control is back in the event loop.
