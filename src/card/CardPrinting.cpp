@@ -57,7 +57,7 @@ bool frmManageSample::voucherStillThere()
 {
     const QString message = CardTemplates(m_engine.connection(), *m_permission)
                                 .CheckVoucherExists(m_engine.oGI()->BTQName(), m_state.strIDField,
-                                                    m_state.strVoucherID, m_state.strIDField);
+                                                    m_state.strVoucherID, m_engine.oGI()->cCodeName());
     if (message.isEmpty())
         return true;
     show(message, MessageService::Information);
