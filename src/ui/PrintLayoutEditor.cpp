@@ -71,11 +71,14 @@ PrintLayoutEditor::PrintLayoutEditor(const PrintTemplate &t, Saver saver, QWidge
     auto *downKey = new QAction(this);
     downKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
     connect(downKey, &QAction::triggered, this, [this] { moveCurrent(1); });
-    addActions({upKey, downKey});
+    auto *saveKey = new QAction(this);
+    saveKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(saveKey, &QAction::triggered, this, [this] { save(); });
+    addActions({upKey, downKey, saveKey});
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Save)->setText(QStringLiteral("保存(&S)"));
-    buttons->button(QDialogButtonBox::Save)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    buttons->button(QDialogButtonBox::Save)->setToolTip(QStringLiteral("Ctrl+S"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { save(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
