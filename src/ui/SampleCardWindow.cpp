@@ -22,9 +22,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -217,12 +219,34 @@ void SampleCardWindow::buildToolbar()
         }
         // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
         addAction(a);
+        if (command.key.compare(QLatin1String("tlbPrint"), Qt::CaseInsensitive) == 0)
+            addPrintMenu(a);
         const QString key = command.key;
         connect(a, &QAction::triggered, this, [this, key] {
             m_control->commitPendingEntry();
             dispatch(key);
         });
     }
+}
+
+void SampleCardWindow::addPrintMenu(QAction *print)
+{
+    // The print button keeps printing when clicked; its arrow offers the other ways to print.
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("printMenu"));
+    for (const CardMenuItem &item : CardCommands::printMenu()) {
+        QAction *entry = menu->addAction(item.caption);
+        entry->setObjectName(item.key);
+        const QString key = item.key;
+        connect(entry, &QAction::triggered, this, [this, key] {
+            m_control->commitPendingEntry();
+            if (m_card && m_control->EditState() == CardControl::Viewing)
+                m_card->PrintMenuClick(key);
+        });
+    }
+    print->setMenu(menu);
+    if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(print)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
 QWidget *SampleCardWindow::buildTop()

@@ -66,6 +66,8 @@ protected:
 
 private:
     void buildToolbar();
+    // The print button's menu: the card's print and the report runner's print, design, preview.
+    void addPrintMenu(QAction *print);
     void connectFieldEdits();
     void connectStructureTree();
     QWidget *buildTop();

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -97,6 +98,16 @@ TEST_P(VoucherPrint, the_pdf_carries_the_number_the_head_items_and_every_line)
     }
     for (int p = 1; p <= *pages; ++p)
         EXPECT_TRUE(text.contains(QStringLiteral("第%1页").arg(p))) << p;
+
+    // The picture of a printed page in the docs: ORVANE_PRINT_SCREENSHOT names the PNG to write.
+    const QString picture = qEnvironmentVariable("ORVANE_PRINT_SCREENSHOT");
+    if (!picture.isEmpty() && GetParam() == Backend::Sqlite) {
+        const QString stem = picture.endsWith(QLatin1String(".png")) ? picture.chopped(4) : picture;
+        EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                                                 QStringLiteral("70"), QStringLiteral("-singlefile"),
+                                                                 path("voucher.pdf"), stem}),
+                  0);
+    }
 }
 
 TEST_P(VoucherPrint, csv_and_xlsx_hold_the_head_items_and_the_lines_cell_by_cell)
