@@ -52,8 +52,8 @@ Result<void> writeVoucher(Connection &cnn, int lines)
                                         "iWasteRate, cWhCode, iMaterialCharge, iMaterialCost) "
                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (int i = 1; done && i <= lines; ++i)
-        done = cnn.Execute(line, {Voucher, i, QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0')), 1.5 * i, 1.0,
-                                  2.5, QStringLiteral("01"), 12.3456, 18.52 * i});
+        done = cnn.Execute(line, {Voucher, i, QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0')), 1.5 * i, 1.0, 2.5,
+                                  QStringLiteral("01"), 12.3456, 18.52 * i});
     if (!done) {
         cnn.RollbackTrans();
         return fail(done.error());
@@ -112,7 +112,8 @@ void BM_VoucherPdf(benchmark::State &state)
     int pages = 0;
     for (auto _ : state) {
         auto values = VoucherPrintDocument::read(d.db->cnn(), QStringLiteral("1801"), QString::number(Voucher));
-        auto doc = values ? VoucherPrintDocument::build(d.print, *values) : Result<OutputDocument>(fail(values.error()));
+        auto doc
+            = values ? VoucherPrintDocument::build(d.print, *values) : Result<OutputDocument>(fail(values.error()));
         auto written = doc ? PagedPrinter::writePdf(*doc, path, VoucherPrintDocument::pageOf(d.print.setting))
                            : Result<int>(fail(doc.error()));
         if (!written) {

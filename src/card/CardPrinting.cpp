@@ -27,8 +27,8 @@ bool frmManageSample::loadTemplates(QString &message)
         message = shown.error();
         return false;
     }
-    auto showId = templates.GetDefaultTemplate(m_state.strCardNumber, *shown, m_state.lngShowTemplate,
-                                               CardTemplates::Display);
+    auto showId
+        = templates.GetDefaultTemplate(m_state.strCardNumber, *shown, m_state.lngShowTemplate, CardTemplates::Display);
     if (!showId) {
         message = showId.error();
         return false;
@@ -38,9 +38,9 @@ bool frmManageSample::loadTemplates(QString &message)
     // cannot print.
     auto printable = templates.GetTemplateList(m_state.strCardNumber, CardTemplates::Print);
     const QList<TemplateChoice> printList = printable.value_or({});
-    const int printId = templates.GetDefaultTemplate(m_state.strCardNumber, printList, m_state.lngPrintTemplate,
-                                                     CardTemplates::Print)
-                            .value_or(0);
+    const int printId
+        = templates.GetDefaultTemplate(m_state.strCardNumber, printList, m_state.lngPrintTemplate, CardTemplates::Print)
+              .value_or(0);
     CardTemplates::FillTemplateCombo(m_view->printTemplate(), printList, printId);
     m_state.lngPrintTemplate = printId;
     return true;
@@ -56,8 +56,8 @@ void frmManageSample::applyDecimals()
 bool frmManageSample::voucherStillThere()
 {
     const QString message = CardTemplates(m_engine.connection(), *m_permission)
-                                .CheckVoucherExists(m_engine.oGI()->BTQName(), m_state.strIDField,
-                                                    m_state.strVoucherID, m_engine.oGI()->cCodeName());
+                                .CheckVoucherExists(m_engine.oGI()->BTQName(), m_state.strIDField, m_state.strVoucherID,
+                                                    m_engine.oGI()->cCodeName());
     if (message.isEmpty())
         return true;
     show(message, MessageService::Information);
@@ -78,10 +78,15 @@ void frmManageSample::PrintCard(const QString &key)
     }
     if (!voucherStillThere())
         return;
-    auto layout = m_engine.GetVoucherFormat(QString::number(templateId));
-    auto fixed = layout ? m_engine.GetVoucherFixed(QString::number(templateId)) : Result<Recordset>(Recordset());
-    if (!layout || !fixed) {
-        show(layout ? fixed.error() : layout.error(), MessageService::Information);
+    const QString id = QString::number(templateId);
+    auto layout = m_engine.GetVoucherFormat(id);
+    if (!layout) {
+        show(layout.error(), MessageService::Information);
+        return;
+    }
+    auto fixed = m_engine.GetVoucherFixed(id);
+    if (!fixed) {
+        show(fixed.error(), MessageService::Information);
         return;
     }
     if (output)

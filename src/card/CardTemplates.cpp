@@ -94,8 +94,8 @@ QString CardTemplates::CheckVoucherExists(const QString &table, const QString &k
     const qlonglong key = id.trimmed().toLongLong(&isNumber);
     if (!isNumber)
         return QStringLiteral("不存在该单据，请检查！");
-    auto rs = m_cnn.Query(QStringLiteral("SELECT COALESCE(%1, '') AS %1 FROM %2 WHERE %3 = ?").arg(column, table, keyColumn),
-                          {key});
+    auto rs = m_cnn.Query(
+        QStringLiteral("SELECT COALESCE(%1, '') AS %1 FROM %2 WHERE %3 = ?").arg(column, table, keyColumn), {key});
     if (!rs)
         return readFailed(QStringLiteral("单据"));
     return rs->isEmpty() ? QStringLiteral("不存在该单据，请检查！") : QString();

@@ -19,8 +19,17 @@ QHash<QString, int> options(Connection &cnn);
 int forField(const QString &field, const QHash<QString, int> &options);
 
 // The names of the options.
-inline QString price() { return QStringLiteral("istrspridecdgt"); }
-inline QString quantity() { return QStringLiteral("istrsquandecdgt"); }
-inline QString exchangeRate() { return QStringLiteral("iexchratedecdgt"); }
+inline QString price()
+{
+    return QStringLiteral("istrspridecdgt");
+}
+inline QString quantity()
+{
+    return QStringLiteral("istrsquandecdgt");
+}
+inline QString exchangeRate()
+{
+    return QStringLiteral("iexchratedecdgt");
+}
 
 } // namespace DecimalPlaces

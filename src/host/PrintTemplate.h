@@ -18,10 +18,10 @@ struct PrintSetting
 // One field of a print template: a head item or a body column as it is printed.
 struct PrintItem
 {
-    QString field;   // lower-case database field name
-    QString caption; // printed before a head item's value or above a body column
-    int order = 0;   // print order within its section
-    int width = 0;   // column width in characters; 0: the caption's length
+    QString field;     // lower-case database field name
+    QString caption;   // printed before a head item's value or above a body column
+    int order = 0;     // print order within its section
+    int width = 0;     // column width in characters; 0: the caption's length
     int decimals = -1; // decimal places of a number; -1 for a text, a date or a flag
     bool shown = true;
 };

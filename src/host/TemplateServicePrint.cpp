@@ -82,7 +82,9 @@ PrintTemplate TemplateService::printTemplateOf(const Recordset &fixed, const Rec
         t.setting = PrintSetting::fromText(cell(fixed, 0, "VT_PrintSetting").toString());
     }
     for (int r = 0; r < layout.RecordCount(); ++r) {
-        auto value = [&](const char *name) { return cell(layout, r, name); };
+        auto value = [&](const char *name) {
+            return cell(layout, r, name);
+        };
         PrintItem item;
         item.field = value("FieldName").toString().trimmed().toLower();
         item.caption = value("CardFormula1").toString().trimmed();
@@ -116,10 +118,11 @@ Result<void> TemplateService::savePrintTemplate(const PrintTemplate &t) const
     const QString update = QStringLiteral("UPDATE voucheritems_prn SET CardItemNum = ?, CardFormula1 = ?, "
                                           "ColumnWidth = ?, bShow = ? WHERE VT_ID = ? AND CardSection = ? "
                                           "AND LOWER(fieldname) = ?");
-    for (const auto &[section, items] : {std::pair{QStringLiteral("t"), &t.head}, std::pair{QStringLiteral("b"), &t.body}}) {
+    for (const auto &[section, items] :
+         {std::pair{QStringLiteral("t"), &t.head}, std::pair{QStringLiteral("b"), &t.body}}) {
         for (const PrintItem &item : *items) {
-            auto done = m_cnn.Execute(update, {item.order, item.caption, item.width, item.shown ? 1 : 0, t.id,
-                                               section, item.field});
+            auto done = m_cnn.Execute(
+                update, {item.order, item.caption, item.width, item.shown ? 1 : 0, t.id, section, item.field});
             if (!done)
                 return writeFailure(done.error());
             if (*done != 1)
@@ -143,24 +146,26 @@ Result<Recordset> TemplateService::format(const QString &cardNumber, const QStri
         return readFailure(mode.error());
     // A card number, when given, must be the template's: a layout of another card would name
     // fields this voucher does not have.
-    const QString cardFilter = cardNumber.isEmpty()
-                                   ? QString()
-                                   : QStringLiteral(" AND EXISTS (SELECT 1 FROM vouchertemplates t WHERE t.VT_ID = i.VT_ID "
-                                                    "AND t.VT_CardNumber = ?)");
+    const QString cardFilter
+        = cardNumber.isEmpty() ? QString()
+                               : QStringLiteral(" AND EXISTS (SELECT 1 FROM vouchertemplates t WHERE t.VT_ID = i.VT_ID "
+                                                "AND t.VT_CardNumber = ?)");
     QVariantList params{id};
     if (!cardNumber.isEmpty())
         params << cardNumber;
     if (mode->toInt() == 1)
-        return rowsOf(m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.fieldname AS FieldName, i.CardItemNum, i.CardFormula1, "
-                                          "i.NumPoint, i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.maxlength "
-                                          "FROM voucheritems_prn i WHERE i.VT_ID = ?")
-                               + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.fieldname"),
-                           params));
-    return rowsOf(m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.FieldName, i.CardItemNum, i.CardFormula1, i.NumPoint, "
-                                      "i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.MaxLength AS maxlength "
-                                      "FROM voucheritems i WHERE i.VT_ID = ?")
-                           + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.FieldName"),
-                       params));
+        return rowsOf(
+            m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.fieldname AS FieldName, i.CardItemNum, i.CardFormula1, "
+                                       "i.NumPoint, i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.maxlength "
+                                       "FROM voucheritems_prn i WHERE i.VT_ID = ?")
+                            + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.fieldname"),
+                        params));
+    return rowsOf(
+        m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.FieldName, i.CardItemNum, i.CardFormula1, i.NumPoint, "
+                                   "i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.MaxLength AS maxlength "
+                                   "FROM voucheritems i WHERE i.VT_ID = ?")
+                        + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.FieldName"),
+                    params));
 }
 
 Result<QPair<QString, QString>> TemplateService::voucherViews(const QString &cardNumber) const
@@ -190,8 +195,8 @@ Result<int> TemplateService::savePrintSetting(const QString &templateId, const Q
     if (id == 0)
         return fail(badIdMessage(templateId));
     const QString text = PrintSetting::fromText(device.toString()).toText();
-    auto done = m_cnn.Execute(QStringLiteral("UPDATE vouchertemplates SET VT_PrintSetting = ? WHERE VT_ID = ?"),
-                              {text, id});
+    auto done
+        = m_cnn.Execute(QStringLiteral("UPDATE vouchertemplates SET VT_PrintSetting = ? WHERE VT_ID = ?"), {text, id});
     if (!done)
         return writeFailure(done.error());
     return int(*done);

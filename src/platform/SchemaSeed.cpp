@@ -140,8 +140,7 @@ Result<void> insertTemplates(Connection &cnn)
         if (r && f.shown)
             r = run(cnn, printItem,
                     {SchemaSeed::kPrintTemplateId, QString::fromUtf8(f.section), QString::fromUtf8(f.field), kCard,
-                     order, caption, number ? QVariant(17) : QVariant(), decimals, f.print ? 1 : 0,
-                     number ? 10 : 12});
+                     order, caption, number ? QVariant(17) : QVariant(), decimals, f.print ? 1 : 0, number ? 10 : 12});
         if (!r)
             return r;
     }

@@ -58,7 +58,8 @@ QList<PrintItem> shownItems(const QList<PrintItem> &items)
         if (item.shown)
             shown.append(item);
     }
-    std::stable_sort(shown.begin(), shown.end(), [](const PrintItem &a, const PrintItem &b) { return a.order < b.order; });
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const PrintItem &a, const PrintItem &b) { return a.order < b.order; });
     return shown;
 }
 
@@ -143,9 +144,13 @@ VoucherValues fromDocuments(const VoucherDocument &head, const VoucherDocument &
     VoucherValues v;
     v.headFields = lowerNames(heads->columns());
     v.bodyFields = lowerNames(bodies->columns());
-    v.head = [heads](const QString &field) { return heads->headRow().value(field); };
+    v.head = [heads](const QString &field) {
+        return heads->headRow().value(field);
+    };
     v.lines = int(lines->size());
-    v.line = [bodies, lines](int line, const QString &field) { return lines->at(line).value(field); };
+    v.line = [bodies, lines](int line, const QString &field) {
+        return lines->at(line).value(field);
+    };
     return v;
 }
 
@@ -166,7 +171,8 @@ Result<VoucherValues> read(Connection &cnn, const QString &cardNumber, const QSt
         return readFailure(head.error());
     if (head->isEmpty())
         return fail(QStringLiteral("不存在该单据，请检查！"));
-    auto body = cnn.Query(QStringLiteral("SELECT * FROM %1 WHERE iautoid = ? ORDER BY isubid").arg(views->second), {id});
+    auto body
+        = cnn.Query(QStringLiteral("SELECT * FROM %1 WHERE iautoid = ? ORDER BY isubid").arg(views->second), {id});
     if (!body)
         return readFailure(body.error());
     auto heads = std::make_shared<Recordset>(std::move(*head));

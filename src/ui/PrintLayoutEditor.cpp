@@ -44,9 +44,8 @@ PrintLayoutEditor::PrintLayoutEditor(const PrintTemplate &t, Saver saver, QWidge
 
     m_table->setObjectName(QStringLiteral("layoutTable"));
     m_table->setColumnCount(ColumnCount);
-    m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("打印"), QStringLiteral("位置"), QStringLiteral("字段"), QStringLiteral("标题"),
-         QStringLiteral("宽度(字符)")});
+    m_table->setHorizontalHeaderLabels({QStringLiteral("打印"), QStringLiteral("位置"), QStringLiteral("字段"),
+                                        QStringLiteral("标题"), QStringLiteral("宽度(字符)")});
     m_table->horizontalHeader()->setSectionResizeMode(Caption, QHeaderView::Stretch);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);

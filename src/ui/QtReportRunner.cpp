@@ -58,9 +58,8 @@ QString QtReportRunner::ReportExec(const QString &connectionString, const QStrin
     QWidget *parent = QApplication::activeWindow();
 
     if (mode == QLatin1String("design")) {
-        PrintLayoutEditor editor(*t, [&templates](const PrintTemplate &edited) {
-            return templates.savePrintTemplate(edited);
-        }, parent);
+        PrintLayoutEditor editor(
+            *t, [&templates](const PrintTemplate &edited) { return templates.savePrintTemplate(edited); }, parent);
         return editor.exec() == QDialog::Accepted ? QStringLiteral("打印格式已保存") : QString();
     }
 
@@ -69,7 +68,9 @@ QString QtReportRunner::ReportExec(const QString &connectionString, const QStrin
         return tell(values.error());
     const PrintTemplate layout = *t;
     const VoucherValues read = *values;
-    const auto source = [layout, read] { return VoucherPrintDocument::build(layout, read); };
+    const auto source = [layout, read] {
+        return VoucherPrintDocument::build(layout, read);
+    };
     return mode == QLatin1String("preview") ? VoucherPrintDialogs::preview(parent, source, layout.setting)
                                             : VoucherPrintDialogs::print(parent, source, layout.setting);
 }

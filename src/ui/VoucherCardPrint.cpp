@@ -26,7 +26,9 @@ namespace {
 
 VoucherPrintDialogs::DocumentSource sourceOf(const PrintTemplate &t, const VoucherValues &values)
 {
-    return [t, values] { return VoucherPrintDocument::build(t, values); };
+    return [t, values] {
+        return VoucherPrintDocument::build(t, values);
+    };
 }
 
 } // namespace

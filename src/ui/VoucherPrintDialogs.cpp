@@ -34,10 +34,10 @@ void setUp(QPrinter &printer, const PrintSetting &setting)
     else if (setting.paper == QLatin1String("Letter"))
         size = QPageSize(QPageSize::Letter);
     const PageSetup defaults;
-    printer.setPageLayout(QPageLayout(size, setting.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(defaults.marginMm, defaults.marginMm, defaults.marginMm,
-                                                defaults.marginMm),
-                                      QPageLayout::Millimeter));
+    printer.setPageLayout(
+        QPageLayout(size, setting.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                    QMarginsF(defaults.marginMm, defaults.marginMm, defaults.marginMm, defaults.marginMm),
+                    QPageLayout::Millimeter));
 }
 
 // Renders onto a printer set up by a dialog; the failure is shown.

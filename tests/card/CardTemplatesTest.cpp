@@ -155,7 +155,8 @@ TEST_P(CardTemplatesOnDb, decimals_come_from_the_options_and_reach_the_print_tem
 TEST(CardTemplateCombos, fill_in_order_and_read_the_print_template_before_the_blank)
 {
     FakeTemplateCombo combo;
-    CardTemplates::FillTemplateCombo(combo, {{180101, QStringLiteral("甲")}, {180105, QStringLiteral("乙 丙")}}, 180105);
+    CardTemplates::FillTemplateCombo(combo, {{180101, QStringLiteral("甲")}, {180105, QStringLiteral("乙 丙")}},
+                                     180105);
     EXPECT_EQ(combo.entries, (QStringList{QStringLiteral("180101 甲"), QStringLiteral("180105 乙 丙")}));
     EXPECT_EQ(CardTemplates::GetPrintTemplateID(combo).value_or(0), 180105);
     CardTemplates::FillTemplateCombo(combo, {}, 0);
@@ -194,9 +195,9 @@ TEST_P(CardPrintCommands, print_preview_and_output_hand_the_template_to_the_card
     dispatch(QStringLiteral("tlbPrint"));
     dispatch(QStringLiteral("tlbPreview"));
     dispatch(QStringLiteral("tlbSend"));
-    EXPECT_EQ(control().printed, (QStringList{QStringLiteral("print:%1").arg(printRows),
-                                              QStringLiteral("preview:%1").arg(printRows),
-                                              QStringLiteral("export:%1").arg(showRows)}));
+    EXPECT_EQ(control().printed,
+              (QStringList{QStringLiteral("print:%1").arg(printRows), QStringLiteral("preview:%1").arg(printRows),
+                           QStringLiteral("export:%1").arg(showRows)}));
     EXPECT_TRUE(runner.calls.isEmpty());
     EXPECT_TRUE(messages.shown.isEmpty());
 }

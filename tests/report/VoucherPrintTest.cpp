@@ -44,7 +44,9 @@ protected:
     // A fresh document for each rendering: its rows are read once.
     VoucherPrintDialogs::DocumentSource source() const
     {
-        return [this] { return VoucherPrintDocument::build(print, values); };
+        return [this] {
+            return VoucherPrintDocument::build(print, values);
+        };
     }
     QList<PrintItem> shown(const QList<PrintItem> &items) const
     {
@@ -103,9 +105,9 @@ TEST_P(VoucherPrint, the_pdf_carries_the_number_the_head_items_and_every_line)
     const QString picture = qEnvironmentVariable("ORVANE_PRINT_SCREENSHOT");
     if (!picture.isEmpty() && GetParam() == Backend::Sqlite) {
         const QString stem = picture.endsWith(QLatin1String(".png")) ? picture.chopped(4) : picture;
-        EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                                 QStringLiteral("70"), QStringLiteral("-singlefile"),
-                                                                 path("voucher.pdf"), stem}),
+        EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"),
+                                    {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+                                     QStringLiteral("-singlefile"), path("voucher.pdf"), stem}),
                   0);
     }
 }
@@ -118,8 +120,8 @@ TEST_P(VoucherPrint, csv_and_xlsx_hold_the_head_items_and_the_lines_cell_by_cell
         const QString file = path(QString::fromLatin1(name));
         auto written = VoucherPrintDialogs::writeTable(source(), file);
         ASSERT_TRUE(written) << written.error().toStdString();
-        const QList<QStringList> rows = file.endsWith(QLatin1String(".csv")) ? OutputReadBack::csvRows(file)
-                                                                             : OutputReadBack::xlsxRows(file);
+        const QList<QStringList> rows
+            = file.endsWith(QLatin1String(".csv")) ? OutputReadBack::csvRows(file) : OutputReadBack::xlsxRows(file);
         ASSERT_FALSE(rows.isEmpty());
         EXPECT_EQ(rows.first().value(0), QStringLiteral("样品接单管理"));
         // The head items, caption and value, one to a row.
@@ -165,7 +167,8 @@ TEST_P(VoucherPrint, a_template_that_cannot_be_printed_says_why_and_writes_nothi
         for (PrintItem &i : *items)
             i.shown = false;
     }
-    EXPECT_EQ(VoucherPrintDocument::build(nothing, values).error(), QStringLiteral("打印模板没有可打印的项目，请检查！"));
+    EXPECT_EQ(VoucherPrintDocument::build(nothing, values).error(),
+              QStringLiteral("打印模板没有可打印的项目，请检查！"));
 
     // A folder that is not there: the PDF fails and no file is left behind.
     auto good = VoucherPrintDocument::build(print, values);

@@ -1,8 +1,7 @@
 // The report runner's windows on a real database: the print-layout editor opened by "design",
 // edited from the keyboard and saved into the print template; a refused edit keeps the editor open
 // and writes nothing; the print preview opened by "preview" and closed; a voucher that is gone.
-#include "support/FakeMessageService.h"
-#include "support/SampleFixture.h"
+#include "QtCardFixture.h"
 
 #include "host/TemplateService.h"
 #include "platform/SchemaSeed.h"
@@ -14,27 +13,8 @@
 #include <QPrintPreviewDialog>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 namespace {
-
-// Runs `act` on the first modal window that opens; `act` closes it.
-void onNextModal(std::function<void(QWidget *)> act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
 
 class PrintLayoutSession : public LoggedInTest
 {
@@ -51,7 +31,10 @@ protected:
         return runner.ReportExec(db.connectionString(), {}, QStringLiteral("1801"), voucherId, mode, {}, {},
                                  QStringLiteral("AllowPrint=True"));
     }
-    PrintTemplate stored() { return TemplateService(db.cnn()).printTemplate(SchemaSeed::kPrintTemplateId).value_or({}); }
+    PrintTemplate stored()
+    {
+        return TemplateService(db.cnn()).printTemplate(SchemaSeed::kPrintTemplateId).value_or({});
+    }
 
     QtReportRunner runner;
     FakeMessageService messages;
@@ -60,7 +43,7 @@ protected:
 TEST_P(PrintLayoutSession, design_edits_the_layout_from_the_keyboard_and_saves_it)
 {
     const PrintTemplate before = stored();
-    onNextModal([](QWidget *modal) {
+    whenModalOpens([](QWidget *modal) {
         auto *editor = qobject_cast<PrintLayoutEditor *>(modal);
         if (!editor) {
             ADD_FAILURE() << "no layout editor";
@@ -98,7 +81,7 @@ TEST_P(PrintLayoutSession, design_edits_the_layout_from_the_keyboard_and_saves_i
 TEST_P(PrintLayoutSession, a_refused_layout_keeps_the_editor_open_and_writes_nothing)
 {
     const PrintTemplate before = stored();
-    onNextModal([this](QWidget *modal) {
+    whenModalOpens([this](QWidget *modal) {
         auto *editor = qobject_cast<PrintLayoutEditor *>(modal);
         if (!editor) {
             ADD_FAILURE() << "no layout editor";
@@ -109,7 +92,8 @@ TEST_P(PrintLayoutSession, a_refused_layout_keeps_the_editor_open_and_writes_not
         editor->paper()->setCurrentText(QStringLiteral("A5"));
         EXPECT_FALSE(editor->save());
         EXPECT_TRUE(editor->isVisible());
-        EXPECT_TRUE(messages.texts().value(0).contains(QStringLiteral("标题不能为空"))) << messages.texts().value(0).toStdString();
+        EXPECT_TRUE(messages.texts().value(0).contains(QStringLiteral("标题不能为空")))
+            << messages.texts().value(0).toStdString();
         editor->reject();
     });
     EXPECT_EQ(run(QStringLiteral("design")), QString());
@@ -120,7 +104,7 @@ TEST_P(PrintLayoutSession, a_refused_layout_keeps_the_editor_open_and_writes_not
 TEST_P(PrintLayoutSession, preview_opens_the_print_preview_and_a_voucher_that_is_gone_is_named)
 {
     bool previewed = false;
-    onNextModal([&previewed](QWidget *modal) {
+    whenModalOpens([&previewed](QWidget *modal) {
         previewed = qobject_cast<QPrintPreviewDialog *>(modal) != nullptr;
         qobject_cast<QDialog *>(modal)->reject();
     });
