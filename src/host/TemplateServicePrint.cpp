@@ -153,19 +153,15 @@ Result<Recordset> TemplateService::format(const QString &cardNumber, const QStri
     QVariantList params{id};
     if (!cardNumber.isEmpty())
         params << cardNumber;
-    if (mode->toInt() == 1)
-        return rowsOf(
-            m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.fieldname AS FieldName, i.CardItemNum, i.CardFormula1, "
-                                       "i.NumPoint, i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.maxlength "
-                                       "FROM voucheritems_prn i WHERE i.VT_ID = ?")
-                            + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.fieldname"),
-                        params));
-    return rowsOf(
-        m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.FieldName, i.CardItemNum, i.CardFormula1, i.NumPoint, "
-                                   "i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, i.MaxLength AS maxlength "
-                                   "FROM voucheritems i WHERE i.VT_ID = ?")
-                        + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.FieldName"),
-                    params));
+    // A print template's items are in voucheritems_prn, a display template's in voucheritems;
+    // both tables name the columns alike.
+    const QString table = mode->toInt() == 1 ? QStringLiteral("voucheritems_prn") : QStringLiteral("voucheritems");
+    return rowsOf(m_cnn.Query(QStringLiteral("SELECT i.CardSection, i.FieldName, i.CardItemNum, i.CardFormula1, "
+                                             "i.NumPoint, i.ColumnWidth, COALESCE(i.bShow, 0) AS bShow, "
+                                             "i.MaxLength AS maxlength FROM %1 i WHERE i.VT_ID = ?")
+                                      .arg(table)
+                                  + cardFilter + QStringLiteral(" ORDER BY i.CardItemNum, i.FieldName"),
+                              params));
 }
 
 Result<QPair<QString, QString>> TemplateService::voucherViews(const QString &cardNumber) const
