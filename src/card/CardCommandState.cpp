@@ -23,9 +23,6 @@ struct UnavailableCommand
     const char *reason;
 };
 constexpr UnavailableCommand kNotYetAvailable[] = {
-    {"tlbPrint", "打印功能尚未提供"},
-    {"tlbPreview", "预览功能尚未提供"},
-    {"tlbSend", "输出功能尚未提供"},
     {"tlbLocal", "单据列表尚未提供，暂不能定位"},
 };
 // Commands without a button: the settings have no dialog of their own.

@@ -3,6 +3,8 @@
 #include "host/CardTemplate.h"
 #include "host/VoucherCardControl.h"
 
+class Recordset;
+
 // The host's voucher card control as the card window drives it: everything the voucher code reads
 // (VoucherCardControl) plus the edit state, the documents shown, editable flags, body rows and
 // cell marks. Fields are named by their lower-case database names; body rows count from 1.
@@ -48,6 +50,15 @@ public:
     virtual void setBackColor(int colour) = 0;
     // Lays the card out by another display template, keeping the documents as typed so far.
     virtual void applyTemplate(const CardTemplate &cardTemplate) = 0;
+    // The decimals a number item of the head or a number column of the body is shown with; a
+    // field the card does not show is left alone.
+    virtual void setDecimals(Section section, const QString &field, int decimals) = 0;
+    // Prints or previews the voucher shown through a print template's layout rows and fixed items
+    // (TemplateService::format and fixedItems); the control reports what goes wrong itself.
+    virtual void printVoucher(const Recordset &layout, const Recordset &fixed, bool preview) = 0;
+    // Writes the voucher shown out to a file the user chooses (XLSX or CSV), laid out by a
+    // template's rows and fixed items.
+    virtual void exportVoucher(const Recordset &layout, const Recordset &fixed) = 0;
     // Puts the keyboard focus on a head item or on a body column of the current line.
     virtual void focusItem(Section section, const QString &field) = 0;
 };

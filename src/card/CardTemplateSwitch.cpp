@@ -56,6 +56,7 @@ void frmManageSample::SwitchShowTemplate()
     CardControl &card = control();
     const int editState = card.EditState();
     card.applyTemplate(t);
+    applyDecimals();
     card.setEditState(editState);
     m_state.lngShowTemplate = templateId;
     for (const QString &field : kFixedHeadItems)

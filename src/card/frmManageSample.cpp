@@ -86,7 +86,7 @@ bool frmManageSample::ShowVoucher(std::shared_ptr<Connection> &DBConn, std::shar
     m_view->setCaption(m_state.strVoucherName);
 
     QString message;
-    if (!startEngine(message) || !LoadVoucher(voucherId, sMoveVouchOpe, message)) {
+    if (!startEngine(message) || !loadTemplates(message) || !LoadVoucher(voucherId, sMoveVouchOpe, message)) {
         // Shown here as well as handed back: the list opens vouchers without asking for the
         // message, and a voucher deleted meanwhile must not fail silently.
         ErrMsg = message;
@@ -94,6 +94,7 @@ bool frmManageSample::ShowVoucher(std::shared_ptr<Connection> &DBConn, std::shar
         MessageService::current().show(ErrMsg, m_state.strMsgTitle, MessageService::Exclamation);
         return false;
     }
+    applyDecimals();
     RebuildTree(m_state.strVoucherID);
     // Rights are known up front: the commands of a task the user may not enter stay disabled.
     QSet<QString> refused;
@@ -267,10 +268,8 @@ void frmManageSample::runGuardedCommand(const QString &k)
 
 void frmManageSample::runPlainCommand(const QString &k)
 {
-    if (k == QLatin1String("tlbprint"))
-        PrintMenuClick(QStringLiteral("print"));
-    else if (k == QLatin1String("tlbpreview"))
-        PrintMenuClick(QStringLiteral("newpreview"));
+    if (k == QLatin1String("tlbprint") || k == QLatin1String("tlbpreview") || k == QLatin1String("tlbsend"))
+        PrintCard(k);
     else if (k == QLatin1String("tlbaddline"))
         addLine();
     else if (k == QLatin1String("tlbdelline"))
@@ -289,7 +288,7 @@ void frmManageSample::runPlainCommand(const QString &k)
         locate();
     else if (k == QLatin1String("tlbrefresh"))
         refreshVoucher();
-    // "tlbsend" (output) and unknown keys only refresh the buttons.
+    // Unknown keys only refresh the buttons.
 }
 
 void frmManageSample::CommandBarClick(int kind, const QString &buttonKey, const QString &menuKey)
@@ -298,17 +297,6 @@ void frmManageSample::CommandBarClick(int kind, const QString &buttonKey, const 
         CardCommandDispatch(buttonKey);
     else if (kind == 1 && buttonKey.compare(QLatin1String("tlbPrint"), Qt::CaseInsensitive) == 0)
         PrintMenuClick(menuKey);
-}
-
-void frmManageSample::PrintMenuClick(const QString &itemKey)
-{
-    if (!m_state.hasVoucher())
-        return;
-    const QString item = itemKey.toLower();
-    const QString mode = item == QLatin1String("newdesign")    ? QStringLiteral("design")
-                         : item == QLatin1String("newpreview") ? QStringLiteral("preview")
-                                                               : QStringLiteral("print");
-    modPublic::PrintVoucher(m_state.strVoucherID, mode, m_engine.connection().ConnectionString());
 }
 
 bool frmManageSample::KeyDown(int key, Qt::KeyboardModifiers modifiers)

@@ -51,8 +51,13 @@ public:
     void RefreshCommandState(const QString &key);
     // A click on the command bar: kind 0 a button, 1 an item of a button's menu.
     void CommandBarClick(int kind, const QString &buttonKey, const QString &menuKey);
-    // An item of the print button's menu.
+    // An item of the print button's menu (DoPrint): "print" is the card's own print, "newprint",
+    // "newpreview" and "newdesign" hand the voucher to the report runner in mode "print",
+    // "preview" or "design"; any other item does nothing.
     void PrintMenuClick(const QString &itemKey);
+    // Prints ("tlbPrint"), previews ("tlbPreview") or outputs ("tlbSend") the voucher shown through
+    // the card control: the chosen print template, or the display template in use for output.
+    void PrintCard(const QString &key);
     // A key the window sees before its controls: Esc, Ctrl+F4 and Ctrl+P. True when consumed.
     bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
     // The card control asks for a voucher number (it raised its numbering event).
@@ -96,6 +101,13 @@ protected:
 private:
     // Sets up the engine and the loader on the card session once; false with the reason.
     bool startEngine(QString &message);
+    // Fills both template choosers with the templates the user may use and chooses the defaults;
+    // false with the reason when there is no display template to show the card with.
+    bool loadTemplates(QString &message);
+    // Decimals from the accounting options onto the card and into the print template.
+    void applyDecimals();
+    // Whether the voucher shown is still there to print; shows the reason when it is not.
+    bool voucherStillThere();
     // Actions of the commands; those the dispatch needs an answer from report success.
     bool addVoucher();
     bool editVoucher();

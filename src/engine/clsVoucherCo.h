@@ -144,6 +144,13 @@ public:
     QString CheckFree2(const QString &strFieldName, const QVariant &varValue, const QString &strInvCode,
                        VoucherDocument *domReturn, const QString &sVTID, QString &CardSection, bool &bBuildArchives,
                        Connection *FrmCnn = nullptr);
+    // Templates, passed through to the template service (see TemplateService): the layout rows of
+    // template strVTID for the engine's card number, its fixed items (read on a connection of their
+    // own from the engine's connection string) and the printer settings kept for it (the answer is
+    // the number of templates changed). Failures come back to the caller unchanged.
+    Result<Recordset> GetVoucherFormat(const QString &strVTID);
+    Result<Recordset> GetVoucherFixed(const QString &strVTID);
+    Result<int> SavePrintSetting(const QString &strVTID, const QVariant &varDevice);
     // The data-permission service of the engine's checks (see VoucherStateActions).
     DataPermission &dataPermission();
 

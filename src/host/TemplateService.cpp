@@ -1,5 +1,7 @@
 #include "TemplateService.h"
 
+#include "DecimalPlaces.h"
+
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/TableStructure.h"
@@ -33,37 +35,6 @@ void applyLengths(Connection &cnn, const QString &table, QList<CardItem> &items)
     }
 }
 
-// The kind of number a field holds, by the accounting option that counts its decimals; fields of
-// a fixed count name it directly ("2", "4").
-const QHash<QString, QString> &decimalKinds()
-{
-    static const QHash<QString, QString> kinds{
-        // head
-        {QStringLiteral("isellcost"), QStringLiteral("istrspridecdgt")},
-        {QStringLiteral("imanhrs"), QStringLiteral("2")},
-        {QStringLiteral("ipercharge"), QStringLiteral("2")},
-        {QStringLiteral("itolmaterialcost"), QStringLiteral("2")},
-        {QStringLiteral("imakecharge"), QStringLiteral("2")},
-        {QStringLiteral("itoloutcost"), QStringLiteral("2")},
-        {QStringLiteral("itolcost"), QStringLiteral("2")},
-        {QStringLiteral("isellexch"), QStringLiteral("4")},
-        {QStringLiteral("ifinishexch"), QStringLiteral("2")},
-        {QStringLiteral("ibzgzexch"), QStringLiteral("2")},
-        {QStringLiteral("ibzfyexch"), QStringLiteral("2")},
-        // body
-        {QStringLiteral("ipsquantity"), QStringLiteral("istrsquandecdgt")},
-        {QStringLiteral("icaaquantity"), QStringLiteral("istrsquandecdgt")},
-        {QStringLiteral("tdqtyd"), QStringLiteral("istrsquandecdgt")},
-        {QStringLiteral("imaterialcharge"), QStringLiteral("istrspridecdgt")},
-        {QStringLiteral("imaterialcost"), QStringLiteral("2")},
-        {QStringLiteral("ioutunitprice"), QStringLiteral("2")},
-        {QStringLiteral("ioutcost"), QStringLiteral("2")},
-        {QStringLiteral("iprodchangrate"), QStringLiteral("iexchratedecdgt")},
-        {QStringLiteral("iwasterate"), QStringLiteral("2")},
-    };
-    return kinds;
-}
-
 } // namespace
 
 TemplateService::TemplateService(Connection &cnn)
@@ -81,6 +52,25 @@ Result<QList<TemplateChoice>> TemplateService::templates(const QString &cardNumb
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
         choices.append({rs->value(QStringLiteral("VT_ID")).toInt(), rs->text(QStringLiteral("VT_Name")).trimmed()});
     return choices;
+}
+
+Result<int> TemplateService::defaultTemplate(const QString &cardNumber, const QList<TemplateChoice> &list, int chosen,
+                                             int mode) const
+{
+    auto listed = [&list](int id) {
+        return std::any_of(list.cbegin(), list.cend(), [id](const TemplateChoice &c) { return c.id == id; });
+    };
+    if (list.isEmpty())
+        return 0;
+    if (listed(chosen))
+        return chosen;
+    auto defaults = m_cnn.Query(QStringLiteral("SELECT DEF_ID, DEF_ID_PRN FROM vouchers WHERE CardNumber = ?"),
+                                {cardNumber});
+    if (!defaults)
+        return fail(defaults.error());
+    const int byCard = defaults->isEmpty() ? 0 : defaults->value(0, mode == 1 ? 1 : 0).toInt();
+    // A default the user may not use gives way to the first template the user may.
+    return listed(byCard) ? byCard : list.first().id;
 }
 
 Result<CardTemplate> TemplateService::displayTemplate(int templateId) const
@@ -131,26 +121,12 @@ void TemplateService::applyColumnLengths(CardTemplate &t) const
 
 void TemplateService::applyDecimals(CardTemplate &t) const
 {
-    // Every option counts 2 until the accounting options say otherwise.
-    QHash<QString, int> options;
-    auto rs = m_cnn.Query(QStringLiteral("SELECT cName, cValue, cDefault FROM AccInformation WHERE cSysID = 'AA'"));
-    if (!rs)
-        qCWarning(lcTemplates) << "no decimal places" << rs.error();
-    for (int r = 0; rs && r < rs->RecordCount(); ++r) {
-        const QString value = rs->value(r, 1).toString().trimmed();
-        bool ok = false;
-        const int count = (value.isEmpty() ? rs->value(r, 2).toString() : value).trimmed().toInt(&ok);
-        if (ok)
-            options.insert(rs->value(r, 0).toString().trimmed().toLower(), count);
-    }
+    const QHash<QString, int> options = DecimalPlaces::options(m_cnn);
     for (QList<CardItem> *items : {&t.head, &t.body}) {
         for (CardItem &item : *items) {
-            const QString kind = decimalKinds().value(item.field);
-            if (!item.number || kind.isEmpty())
-                continue;
-            bool fixed = false;
-            const int count = kind.toInt(&fixed);
-            item.decimals = fixed ? count : options.value(kind, 2);
+            const int count = DecimalPlaces::forField(item.field, options);
+            if (item.number && count >= 0)
+                item.decimals = count;
         }
     }
 }

@@ -107,14 +107,14 @@ Result<void> insertTemplates(Connection &cnn)
 {
     const QString templ
         = QStringLiteral("INSERT INTO vouchertemplates (VT_ID, VT_Name, VT_CardNumber, VT_TemplateMode, "
-                         "VT_Title) VALUES (?, ?, ?, ?, ?)");
+                         "VT_Title, VT_PrintSetting) VALUES (?, ?, ?, ?, ?, ?)");
     auto r = run(cnn, templ,
                  {SchemaSeed::kDisplayTemplateId, QStringLiteral("样品接单管理显示模版"), kCard, 0,
-                  QStringLiteral("样品接单管理")});
+                  QStringLiteral("样品接单管理"), QVariant()});
     if (r)
         r = run(cnn, templ,
                 {SchemaSeed::kPrintTemplateId, QStringLiteral("样品接单管理打印模版"), kCard, 1,
-                 QStringLiteral("样品接单管理")});
+                 QStringLiteral("样品接单管理"), QStringLiteral("A4;landscape")});
     if (!r)
         return r;
 
@@ -135,10 +135,12 @@ Result<void> insertTemplates(Connection &cnn)
                 {SchemaSeed::kDisplayTemplateId, QString::fromUtf8(f.section), QString::fromUtf8(f.field), order,
                  caption, caption, QString::fromUtf8(f.dataType), decimals, f.required ? 1 : 0, f.editable ? 1 : 0,
                  f.shown ? 1 : 0, 0, QString::fromUtf8(f.refKind), number ? 90 : 120});
-        if (r && f.print)
+        // The print template lays out every item; those marked print are shown. Widths count
+        // characters.
+        if (r && f.shown)
             r = run(cnn, printItem,
                     {SchemaSeed::kPrintTemplateId, QString::fromUtf8(f.section), QString::fromUtf8(f.field), kCard,
-                     order, caption, number ? QVariant(17) : QVariant(), decimals, 1, number ? 90 : 120});
+                     order, caption, number ? QVariant(17) : QVariant(), decimals, f.print ? 1 : 0, number ? 10 : 12});
         if (!r)
             return r;
     }

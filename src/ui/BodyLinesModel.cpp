@@ -33,6 +33,17 @@ void BodyLinesModel::setColumns(const QList<CardItem> &items)
     endResetModel();
 }
 
+void BodyLinesModel::setDecimals(const QString &field, int decimals)
+{
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].field != field || !m_columns[c].number || m_columns[c].decimals == decimals)
+            continue;
+        m_columns[c].decimals = decimals;
+        if (!m_lines.isEmpty())
+            emit dataChanged(index(0, c), index(int(m_lines.size()) - 1, c));
+    }
+}
+
 void BodyLinesModel::setLines(const VoucherDocument &body)
 {
     beginResetModel();

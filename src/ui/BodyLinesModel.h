@@ -34,6 +34,8 @@ public:
 
     // The shown items of a template, in order; the lines stay.
     void setColumns(const QList<CardItem> &items);
+    // The decimals a number column is shown with; the lines stay as they are.
+    void setDecimals(const QString &field, int decimals);
     // The live lines of `body`, in document order.
     void setLines(const VoucherDocument &body);
     const QList<VoucherRow> &lines() const { return m_lines; }

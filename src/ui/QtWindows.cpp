@@ -1,6 +1,7 @@
 #include "QtWindows.h"
 
 #include "AccessoryDialog.h"
+#include "QtReportRunner.h"
 #include "ReferenceDialog.h"
 #include "SampleCardWindow.h"
 
@@ -14,6 +15,7 @@
 void registerQtWindows()
 {
     ReferenceDialog::installShared();
+    QtReportRunner::installShared();
     WindowManager::setCardFactory([] {
         // The view may be released from inside one of its own event handlers (the user closing the
         // window), so it is deleted once control is back in the event loop.

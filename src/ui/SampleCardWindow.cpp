@@ -23,9 +23,11 @@
 #include <QKeyEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -139,6 +141,7 @@ SampleCardWindow::SampleCardWindow(QWidget *parent)
     });
     connectFieldEdits();
     connectStructureTree();
+    connect(m_control, &VoucherCardWidget::printFinished, this, &SampleCardWindow::showStatus);
     connect(m_control, &VoucherCardWidget::documentsLoaded, this, &SampleCardWindow::updateStatus);
     connect(m_control, &VoucherCardWidget::editStateChanged, this, &SampleCardWindow::updateStatus);
 }
@@ -217,12 +220,34 @@ void SampleCardWindow::buildToolbar()
         }
         // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
         addAction(a);
+        if (command.key.compare(QLatin1String("tlbPrint"), Qt::CaseInsensitive) == 0)
+            addPrintMenu(a);
         const QString key = command.key;
         connect(a, &QAction::triggered, this, [this, key] {
             m_control->commitPendingEntry();
             dispatch(key);
         });
     }
+}
+
+void SampleCardWindow::addPrintMenu(QAction *print)
+{
+    // The print button keeps printing when clicked; its arrow offers the other ways to print.
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("printMenu"));
+    for (const CardMenuItem &item : CardCommands::printMenu()) {
+        QAction *entry = menu->addAction(item.caption);
+        entry->setObjectName(item.key);
+        const QString key = item.key;
+        connect(entry, &QAction::triggered, this, [this, key] {
+            m_control->commitPendingEntry();
+            if (m_card && m_control->EditState() == CardControl::Viewing)
+                m_card->PrintMenuClick(key);
+        });
+    }
+    print->setMenu(menu);
+    if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(print)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
 QWidget *SampleCardWindow::buildTop()
@@ -326,12 +351,7 @@ CardTemplate SampleCardWindow::templateFor(int templateId)
     Connection *cnn = connection();
     if (!cnn)
         return {};
-    if (!m_choicesRead) {
-        m_choicesRead = true;
-        const TemplateService templates(*cnn);
-        m_showTemplate->setChoices(templates.templates(modPublic::CardNumber(), 0).value_or({}));
-        m_printTemplate->setChoices(templates.templates(modPublic::CardNumber(), 1).value_or({}));
-    }
+    // The card has filled the choosers with the templates the user may use.
     if (!m_showTemplate->choose(templateId) && m_showTemplate->count() > 0)
         m_showTemplate->setCurrentIndex(0);
     const int chosen = m_showTemplate->chosenId();

@@ -66,6 +66,8 @@ protected:
 
 private:
     void buildToolbar();
+    // The print button's menu: the card's print and the report runner's print, design, preview.
+    void addPrintMenu(QAction *print);
     void connectFieldEdits();
     void connectStructureTree();
     QWidget *buildTop();
@@ -79,7 +81,6 @@ private:
     frmManageSample *m_card = nullptr;
     std::shared_ptr<CardDataSource> m_dataSource;
     std::unique_ptr<Connection> m_cnn;
-    bool m_choicesRead = false;
     ClassicToolbar *m_toolbar;
     CommandBar *m_commandBar;
     QLabel *m_title;

@@ -7,13 +7,6 @@ TemplateChooser::TemplateChooser(const QString &objectName, QWidget *parent)
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
-void TemplateChooser::setChoices(const QList<TemplateChoice> &choices)
-{
-    clear();
-    for (const TemplateChoice &c : choices)
-        addItem(QStringLiteral("%1 %2").arg(c.id).arg(c.name), c.id);
-}
-
 bool TemplateChooser::choose(int templateId)
 {
     const int i = findData(templateId);
@@ -26,4 +19,12 @@ bool TemplateChooser::choose(int templateId)
 int TemplateChooser::chosenId() const
 {
     return currentIndex() < 0 ? 0 : currentData().toInt();
+}
+
+void TemplateChooser::setEntries(const QStringList &entries, int current)
+{
+    clear();
+    for (const QString &entry : entries)
+        addItem(entry, entry.section(QLatin1Char(' '), 0, 0).toInt());
+    setCurrentIndex(current);
 }

@@ -14,7 +14,6 @@ class TemplateChooser : public QComboBox, public TemplateComboControl
 public:
     explicit TemplateChooser(const QString &objectName, QWidget *parent = nullptr);
 
-    void setChoices(const QList<TemplateChoice> &choices);
     // Chooses the template with that identifier; false (and nothing changes) when it is not listed.
     bool choose(int templateId);
     // The identifier of the chosen template; 0 when none is chosen.
@@ -22,4 +21,5 @@ public:
 
     QString text() const override { return currentText(); }
     void setShown(bool shown) override { setVisible(shown); }
+    void setEntries(const QStringList &entries, int current) override;
 };

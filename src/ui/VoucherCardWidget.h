@@ -89,6 +89,9 @@ public:
     void setBackColor(int colour) override;
     void focusItem(Section section, const QString &field) override;
     void applyTemplate(const CardTemplate &cardTemplate) override { relayTemplate(cardTemplate); }
+    void setDecimals(Section section, const QString &field, int decimals) override;
+    void printVoucher(const Recordset &layout, const Recordset &fixed, bool preview) override;
+    void exportVoucher(const Recordset &layout, const Recordset &fixed) override;
 
     QString numberingRule() const { return m_numberingRule; }
     // Characters typed text may not hold, in the body and (until set per item) in the head.
@@ -124,6 +127,8 @@ signals:
     // New documents are shown; the edit state changed.
     void documentsLoaded();
     void editStateChanged(int state);
+    // A print, preview or output finished; what to tell the user.
+    void printFinished(const QString &text);
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;

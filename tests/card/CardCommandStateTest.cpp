@@ -142,7 +142,7 @@ TEST_F(CommandState, commands_that_cannot_run_stay_off_after_every_rule_with_the
     rule.setRefusedTasks({CardCommands::confirmTask(), CardCommands::cancelConfirmTask()});
     for (const char *key : {"tlbCancel", "tlbRefresh", "tlbAdd", "tlbSave", "tlbPrint"}) {
         rule.refresh(QString::fromLatin1(key));
-        for (const char *off : {"tlbPrint", "tlbSend", "tlbLocal", "tlbSetting", "tlbVerify", "tlbDisVerify"})
+        for (const char *off : {"tlbLocal", "tlbSetting", "tlbVerify", "tlbDisVerify"})
             EXPECT_FALSE(view.enabled(QString::fromLatin1(off))) << off << " after " << key;
     }
     EXPECT_FALSE(view.shown("tlbSetting"));

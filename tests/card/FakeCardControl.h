@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/CardControl.h"
+#include "platform/Recordset.h"
 #include "platform/VoucherDocument.h"
 
 #include <QMap>
@@ -128,6 +129,20 @@ public:
     void setBackColor(int colour) override { backColour = colour; }
     void applyTemplate(const CardTemplate &t) override { applied = t; }
     CardTemplate applied;
+    void setDecimals(Section section, const QString &field, int count) override
+    {
+        decimals[QStringLiteral("%1:%2").arg(section == Head ? "head" : "body", field)] = count;
+    }
+    QMap<QString, int> decimals; // "head:field" or "body:field" -> decimals set
+    void printVoucher(const Recordset &layout, const Recordset &, bool preview) override
+    {
+        printed << QStringLiteral("%1:%2").arg(preview ? "preview" : "print").arg(layout.RecordCount());
+    }
+    void exportVoucher(const Recordset &layout, const Recordset &) override
+    {
+        printed << QStringLiteral("export:%1").arg(layout.RecordCount());
+    }
+    QStringList printed; // "print:rows", "preview:rows", "export:rows" of the layout handed over
     void focusItem(Section section, const QString &field) override
     {
         focused = QStringLiteral("%1:%2").arg(section == Head ? "head" : "body", field);

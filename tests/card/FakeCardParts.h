@@ -13,6 +13,13 @@ class FakeTemplateCombo final : public TemplateComboControl
 public:
     QString text() const override { return chosen; }
     void setShown(bool on) override { shown = on; }
+    void setEntries(const QStringList &list, int current) override
+    {
+        entries = list;
+        chosen = list.value(current);
+    }
+
+    QStringList entries;
 
     QString chosen = QStringLiteral("180101 样品接单显示模板");
     bool shown = true;
@@ -48,7 +55,11 @@ class FakeDataPermission final : public DataPermission
 public:
     void BindLogin(std::shared_ptr<clsLogin> &) override {}
     QString GetFieldCondition(const QString &field) override { return fields.value(field, QStringLiteral("1=1")); }
-    QString GetKindCondition(const QString &kind) override { return kinds.value(kind, QStringLiteral("1=1")); }
+    // Every template ("DJMB" answers "") and every maker unless told otherwise.
+    QString GetKindCondition(const QString &kind) override
+    {
+        return kinds.value(kind, kind == QLatin1String("DJMB") ? QString() : QStringLiteral("1=1"));
+    }
 
     QMap<QString, QString> fields;
     QMap<QString, QString> kinds;

@@ -30,45 +30,16 @@ namespace {
 // Runs `inspect` on the first modal window that opens, then closes it with `key`.
 void onNextModal(std::function<void(QWidget *)> inspect, Qt::Key key = Qt::Key_Escape)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, inspect, key] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        timer->stop();
-        timer->deleteLater();
+    whenModalOpens([inspect, key](QWidget *modal) {
         inspect(modal);
         QTest::keyClick(modal, key);
     });
-    timer->start();
 }
 
 // The Qt card window over the reference master data, on voucher YP001 (shown by a move).
-class CardDailyUseWidget : public QtCardTest
+class CardDailyUseWidget : public QtCardWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        QtCardTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
-        QString error;
-        std::shared_ptr<Connection> cnn;
-        qint16 move = 4;
-        ASSERT_TRUE(card->ShowVoucher(cnn, login, QString(), QString(), error, move)) << error.toStdString();
-        window = dynamic_cast<SampleCardWindow *>(&card->view());
-        ASSERT_TRUE(window);
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    }
-    void TearDown() override
-    {
-        card.reset();
-        QtCardTest::TearDown();
-    }
-
     VoucherCardWidget &control() { return *window->card(); }
     void trigger(const char *key) { window->command(QString::fromLatin1(key))->trigger(); }
     void edit()
@@ -77,9 +48,6 @@ protected:
         ASSERT_EQ(control().EditState(), CardControl::EditingVoucher) << messages.texts().join(u'|').toStdString();
         QCoreApplication::processEvents();
     }
-
-    std::shared_ptr<frmManageSample> card;
-    SampleCardWindow *window = nullptr;
 };
 
 TEST_P(CardDailyUseWidget, f2_on_a_typed_prefix_opens_the_list_and_checks_nothing_meanwhile)
