@@ -230,10 +230,7 @@ Result<int> writePdf(OutputDocument &doc, const QString &path, const PageSetup &
         writer.setResolution(300);
         writer.setCreator(QStringLiteral("Orvane Samples"));
         writer.setTitle(doc.title);
-        writer.setPageLayout(QPageLayout(pageSizeOf(page.paper),
-                                         page.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                         QMarginsF(page.marginMm, page.marginMm, page.marginMm, page.marginMm),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(pageLayout(page));
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(TargetFile::cannotWrite(path));
@@ -247,6 +244,23 @@ Result<int> writePdf(OutputDocument &doc, const QString &path, const PageSetup &
     if (auto committed = target.commit(); !committed)
         return fail(committed.error());
     return pages;
+}
+
+QPageLayout pageLayout(const PageSetup &page)
+{
+    return QPageLayout(pageSizeOf(page.paper), page.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(page.marginMm, page.marginMm, page.marginMm, page.marginMm), QPageLayout::Millimeter);
+}
+
+PageSetup::Paper paperNamed(const QString &name)
+{
+    if (name.compare(QLatin1String("A3"), Qt::CaseInsensitive) == 0)
+        return PageSetup::Paper::A3;
+    if (name.compare(QLatin1String("A5"), Qt::CaseInsensitive) == 0)
+        return PageSetup::Paper::A5;
+    if (name.compare(QLatin1String("Letter"), Qt::CaseInsensitive) == 0)
+        return PageSetup::Paper::Letter;
+    return PageSetup::Paper::A4;
 }
 
 } // namespace PagedPrinter

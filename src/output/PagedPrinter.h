@@ -3,6 +3,8 @@
 #include "OutputDocument.h"
 #include "platform/Result.h"
 
+#include <QPageLayout>
+
 class QPrinter;
 
 // Renders a document as pages: the title and head items on the first page, the table's column
@@ -17,5 +19,10 @@ Result<int> print(OutputDocument &doc, QPrinter &printer, const OutputProgress &
 // Writes a PDF file with the given paper. Answers the number of pages.
 Result<int> writePdf(OutputDocument &doc, const QString &path, const PageSetup &page = {},
                      const OutputProgress &progress = {});
+
+// The page layout of a paper setup, for a printer set up by hand.
+QPageLayout pageLayout(const PageSetup &page);
+// A paper by its name: "A4", "A3", "A5" or "Letter" (any other name is A4).
+PageSetup::Paper paperNamed(const QString &name);
 
 } // namespace PagedPrinter

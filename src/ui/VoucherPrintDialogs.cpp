@@ -26,18 +26,10 @@ void tell(const QString &text)
 
 void setUp(QPrinter &printer, const PrintSetting &setting)
 {
-    QPageSize size(QPageSize::A4);
-    if (setting.paper == QLatin1String("A3"))
-        size = QPageSize(QPageSize::A3);
-    else if (setting.paper == QLatin1String("A5"))
-        size = QPageSize(QPageSize::A5);
-    else if (setting.paper == QLatin1String("Letter"))
-        size = QPageSize(QPageSize::Letter);
-    const PageSetup defaults;
-    printer.setPageLayout(
-        QPageLayout(size, setting.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                    QMarginsF(defaults.marginMm, defaults.marginMm, defaults.marginMm, defaults.marginMm),
-                    QPageLayout::Millimeter));
+    PageSetup page;
+    page.paper = PagedPrinter::paperNamed(setting.paper);
+    page.landscape = setting.landscape;
+    printer.setPageLayout(PagedPrinter::pageLayout(page));
 }
 
 // Renders onto a printer set up by a dialog; the failure is shown.
