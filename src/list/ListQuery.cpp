@@ -1,0 +1,123 @@
+#include "ListQuery.h"
+
+#include "platform/Connection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+ListQuery::ListQuery(ListQueryRequest request)
+    : m_request(std::move(request))
+{}
+
+QStringList ListQuery::selectedFields() const
+{
+    QStringList fields = m_request.fields;
+    if (!fields.contains(QStringLiteral("iautoid")))
+        fields << QStringLiteral("iautoid");
+    return fields;
+}
+
+QString ListQuery::selectList() const
+{
+    return selectedFields().join(QStringLiteral(", "));
+}
+
+QString ListQuery::whereClause() const
+{
+    QString where = QStringLiteral(" where (1=1) ");
+    if (!m_request.permission.trimmed().isEmpty())
+        where += QStringLiteral(" and ") + m_request.permission;
+    if (!m_request.filter.isEmpty())
+        where += QStringLiteral(" and ") + m_request.filter.text;
+    return where;
+}
+
+QString ListQuery::orderClause(bool reversed) const
+{
+    struct Term
+    {
+        QString expression;
+        bool descending;
+    };
+    QList<Term> terms;
+    const ListSort &sort = m_request.sort;
+    if (sort.isSet()) {
+        // Empty values first when ascending on both databases (PostgreSQL would put them last).
+        terms << Term{QStringLiteral("CASE WHEN %1 IS NULL THEN 0 ELSE 1 END").arg(sort.field), sort.descending};
+        terms << Term{sort.field, sort.descending};
+    }
+    terms << Term{QStringLiteral("iautoid"), false} << Term{QStringLiteral("COALESCE(isubid, 0)"), false};
+    QStringList out;
+    for (const Term &t : terms)
+        out << t.expression + ((t.descending != reversed) ? QStringLiteral(" DESC") : QString());
+    return QStringLiteral(" order by ") + out.join(QStringLiteral(", "));
+}
+
+Result<ListTotals> ListQuery::totals(Connection &cnn) const
+{
+    QStringList items{QStringLiteral("COUNT(*)")};
+    for (const QString &field : m_request.sumFields)
+        items << QStringLiteral("SUM(%1)").arg(field);
+    auto rs = cnn.Query(QStringLiteral("select ") + items.join(QStringLiteral(", ")) + QStringLiteral(" from ")
+                            + m_request.view + whereClause(),
+                        m_request.filter.params);
+    if (!rs)
+        return fail(rs.error());
+    ListTotals out;
+    if (rs->isEmpty())
+        return out;
+    out.rows = rs->value(0, 0).toLongLong();
+    for (int k = 0; k < m_request.sumFields.size(); ++k) {
+        const QVariant v = rs->value(0, k + 1);
+        out.sums << (v.isNull() ? QVariant() : QVariant(v.toDouble()));
+    }
+    return out;
+}
+
+int ListQuery::pageCount(qint64 rows, int pageSize)
+{
+    if (rows <= 0 || pageSize <= 0)
+        return 0;
+    return int((rows + pageSize - 1) / pageSize);
+}
+
+Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, qint64 totalRows) const
+{
+    ListRows out;
+    out.fields = selectedFields();
+    const qint64 offset = qint64(std::max(page, 1) - 1) * pageSize;
+    const qint64 count = std::min<qint64>(pageSize, totalRows - offset);
+    if (count <= 0)
+        return out;
+    // From the end when the page lies in the back half: OFFSET walks the rows it skips.
+    const qint64 fromEnd = totalRows - offset - count;
+    const bool reversed = fromEnd < offset;
+    QVariantList params = m_request.filter.params;
+    params << count << (reversed ? fromEnd : offset);
+    auto rs = cnn.Query(QStringLiteral("select ") + selectList() + QStringLiteral(" from ") + m_request.view
+                            + whereClause() + orderClause(reversed) + QStringLiteral(" limit ? offset ?"),
+                        params);
+    if (!rs)
+        return fail(rs.error());
+    for (int row = 0; row < rs->RecordCount(); ++row)
+        out.rows << rs->row(row);
+    if (reversed)
+        std::reverse(out.rows.begin(), out.rows.end());
+    return out;
+}
+
+Result<std::unique_ptr<QSqlQuery>> ListQuery::openStream(Connection &cnn) const
+{
+    auto query = std::make_unique<QSqlQuery>(cnn.database());
+    query->setForwardOnly(true);
+    if (!query->prepare(QStringLiteral("select ") + selectList() + QStringLiteral(" from ") + m_request.view
+                        + whereClause() + orderClause()))
+        return fail(query->lastError().text());
+    for (const QVariant &v : m_request.filter.params)
+        query->addBindValue(v);
+    if (!query->exec())
+        return fail(query->lastError().text());
+    return query;
+}
