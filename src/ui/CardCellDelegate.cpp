@@ -22,8 +22,10 @@ QWidget *CardCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         auto *validator = new ForbiddenCharValidator(m_forbidden, line);
-        const bool number = m_lines && index.column() < m_lines->columnCount() && m_lines->item(index.column()).number;
-        validator->setNumbersOnly(number);
+        if (m_lines && index.column() < m_lines->columnCount()) {
+            const auto &item = m_lines->item(index.column());
+            validator->setNumbersOnly(item.number, item.caption);
+        }
         line->setValidator(validator);
         if (const int length = m_maxLengths.value(index.column()); length > 0)
             line->setMaxLength(length);

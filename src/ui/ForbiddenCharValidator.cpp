@@ -23,14 +23,14 @@ QValidator::State ForbiddenCharValidator::validate(QString &input, int &) const
     // A number on its way ("-", "1.") is fine while typing; letters and exponents never are.
     static const QRegularExpression partial(QStringLiteral("^\\s*[+-]?\\d*\\.?\\d*\\s*$"));
     if (!partial.match(input).hasMatch()) {
-        hint(editor, QStringLiteral("这里只能输入数字"));
+        hint(editor, QStringLiteral("[%1]不是数字，只能输入数字").arg(m_caption));
         return Invalid;
     }
     const QString t = input.trimmed();
     if (t == QLatin1String("+") || t == QLatin1String("-") || t == QLatin1String(".") || t.endsWith(u'.'))
         return Intermediate;
     if (!NumberText::parse(t)) {
-        hint(editor, QStringLiteral("数值太大"));
+        hint(editor, QStringLiteral("[%1]数值太大").arg(m_caption));
         return Invalid;
     }
     return Acceptable;

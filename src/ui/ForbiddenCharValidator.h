@@ -17,8 +17,13 @@ public:
 
     void setForbidden(const QString &forbidden) { m_forbidden = forbidden; }
     const QString &forbidden() const { return m_forbidden; }
-    // Takes digits with a sign and a decimal point only, up to the largest value a column holds.
-    void setNumbersOnly(bool numbersOnly) { m_numbersOnly = numbersOnly; }
+    // Takes digits with a sign and a decimal point only, up to the largest value a column holds;
+    // the hint names the item by `caption`.
+    void setNumbersOnly(bool numbersOnly, const QString &caption = {})
+    {
+        m_numbersOnly = numbersOnly;
+        m_caption = caption;
+    }
 
     State validate(QString &input, int &pos) const override;
 
@@ -30,4 +35,5 @@ public:
 private:
     QString m_forbidden;
     bool m_numbersOnly = false;
+    QString m_caption;
 };

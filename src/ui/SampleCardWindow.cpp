@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QSplitter>
@@ -417,8 +418,12 @@ void SampleCardWindow::setCard(frmManageSample *card)
     if (!card || !login)
         return;
     const auto where = ConnectionString::parse(login->ConnectionString());
-    const QString database = where ? where->toString() : QString();
+    const QString full = where ? where->toString() : QString();
+    // A SQLite database by its file name (the folder is in the tooltip): paths are long and say
+    // little at a glance.
+    const QString database = where && where->backend == Backend::Sqlite ? QFileInfo(where->path).fileName() : full;
     m_session->setText(QStringLiteral("用户：%1    数据库：%2").arg(login->UserName(), database));
+    m_session->setToolTip(full);
 }
 
 void SampleCardWindow::closeEvent(QCloseEvent *event)

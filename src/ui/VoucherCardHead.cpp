@@ -66,7 +66,7 @@ void VoucherCardWidget::buildHead()
         if (item.number)
             e.edit->setAlignment(Qt::AlignRight);
         auto *validator = new ForbiddenCharValidator(headForbidden(item.field), e.edit);
-        validator->setNumbersOnly(item.number);
+        validator->setNumbersOnly(item.number, item.caption);
         e.edit->setValidator(validator);
         if (item.maxLength > 0)
             e.edit->setMaxLength(item.maxLength);
@@ -196,7 +196,7 @@ bool VoucherCardWidget::numberAccepted(QLineEdit *edit, const CardItem &item)
     const QString text = edit->text().trimmed();
     if (text.isEmpty() || NumberText::parse(text))
         return true;
-    ForbiddenCharValidator::hint(edit, item.caption + QStringLiteral("：请输入数字（不能有字母，也不能过大）"));
+    ForbiddenCharValidator::hint(edit, QStringLiteral("[%1]不是数字，只能输入数字（也不能过大）").arg(item.caption));
     return false;
 }
 

@@ -200,6 +200,9 @@ TEST_P(FieldChecks, head_numbers_refuse_zero_where_they_must_be_positive_and_neg
               QStringLiteral("表头：成品率不能为负数或者为0，请重新输入！"));
     EXPECT_EQ(head(QStringLiteral("ifinishexch"), QStringLiteral("abc")),
               QStringLiteral("表头：成品率不能为负数或者为0，请重新输入！"));
+    // An emptied item reads as 0 here, while the save lets an empty one pass.
+    EXPECT_EQ(head(QStringLiteral("ifinishexch"), QString()),
+              QStringLiteral("表头：成品率不能为负数或者为0，请重新输入！"));
     EXPECT_EQ(head(QStringLiteral("ifinishexch"), QStringLiteral("0.95")), QString());
     EXPECT_EQ(head(QStringLiteral("isellexch"), QStringLiteral("-1")),
               QStringLiteral("表头：销售加成率%不能为负数或者为0，请重新输入！"));
