@@ -28,7 +28,6 @@ constexpr UnavailableCommand kNotYetAvailable[] = {
     {"tlbSend", "输出功能尚未提供"},
     {"tlbPic", "图片功能尚未提供"},
     {"tlbAccessory", "附件功能尚未提供"},
-    {"tlbLocal", "单据列表尚未提供，暂不能定位"},
 };
 // Commands without a button: the settings have no dialog of their own.
 constexpr const char *kRemoved[] = {"tlbSetting"};

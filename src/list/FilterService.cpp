@@ -55,10 +55,10 @@ FilterService::FilterService(Connection &cnn, QString userId)
 
 QList<QPair<QString, QString>> FilterService::operators()
 {
-    return {{QStringLiteral("="), QStringLiteral("等于")},          {QStringLiteral("<>"), QStringLiteral("不等于")},
-            {QStringLiteral(">"), QStringLiteral("大于")},          {QStringLiteral(">="), QStringLiteral("大于等于")},
-            {QStringLiteral("<"), QStringLiteral("小于")},          {QStringLiteral("<="), QStringLiteral("小于等于")},
-            {QStringLiteral("between"), QStringLiteral("介于")},    {QStringLiteral("like%"), QStringLiteral("开头是")},
+    return {{QStringLiteral("="), QStringLiteral("等于")},       {QStringLiteral("<>"), QStringLiteral("不等于")},
+            {QStringLiteral(">"), QStringLiteral("大于")},       {QStringLiteral(">="), QStringLiteral("大于等于")},
+            {QStringLiteral("<"), QStringLiteral("小于")},       {QStringLiteral("<="), QStringLiteral("小于等于")},
+            {QStringLiteral("between"), QStringLiteral("介于")}, {QStringLiteral("like%"), QStringLiteral("开头是")},
             {QStringLiteral("%like%"), QStringLiteral("包含")}};
 }
 

@@ -15,7 +15,7 @@ struct FilterItem
 {
     QString field; // lower-case column of the list view
     QString caption;
-    QString dataType; // "text", "number" or "date"
+    QString dataType;   // "text", "number" or "date"
     bool range = false; // offered as a from/to pair
 };
 

@@ -11,9 +11,10 @@ ListFormatService::ListFormatService(Connection &cnn, QString userId)
 
 Result<QList<ListColumn>> ListFormatService::read(const QString &userId) const
 {
-    auto rs = m_cnn.Query(QStringLiteral("SELECT FieldName, Caption, bShow, ItemOrder, ColumnWidth, bSum FROM ListFormat "
-                                         "WHERE BusObID = ? AND cUserId = ? ORDER BY ItemOrder, FieldName"),
-                          {m_busObId, userId});
+    auto rs
+        = m_cnn.Query(QStringLiteral("SELECT FieldName, Caption, bShow, ItemOrder, ColumnWidth, bSum FROM ListFormat "
+                                     "WHERE BusObID = ? AND cUserId = ? ORDER BY ItemOrder, FieldName"),
+                      {m_busObId, userId});
     if (!rs)
         return fail(rs.error());
     QList<ListColumn> out;
@@ -53,7 +54,8 @@ Result<void> ListFormatService::load(const QString &busObId)
 QList<ListColumn> ListFormatService::shownColumns() const
 {
     QList<ListColumn> out;
-    std::copy_if(m_columns.begin(), m_columns.end(), std::back_inserter(out), [](const ListColumn &c) { return c.shown; });
+    std::copy_if(m_columns.begin(), m_columns.end(), std::back_inserter(out),
+                 [](const ListColumn &c) { return c.shown; });
     return out;
 }
 

@@ -71,7 +71,7 @@ QString ListNumberFormats::text(const QVariant &value, const Format &format)
         return QString();
     if (format.date) {
         const QDate d = value.typeId() == QMetaType::QDate ? value.toDate()
-                                                             : QDate::fromString(value.toString().left(10), Qt::ISODate);
+                                                           : QDate::fromString(value.toString().left(10), Qt::ISODate);
         return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")) : value.toString();
     }
     if (format.decimals >= 0) {

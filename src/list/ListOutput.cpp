@@ -80,7 +80,9 @@ OutputDocument ListOutput::document(const QString &title, const ListQuery &query
     }
     auto source = std::make_shared<RowSource>(RowSource{query, page.formats, connectionString,
                                                         error ? error : std::make_shared<QString>(), nullptr, nullptr});
-    doc.nextRow = [source](QVariantList &row) { return source->next(row); };
+    doc.nextRow = [source](QVariantList &row) {
+        return source->next(row);
+    };
     bool anyTotal = false;
     for (int k = 0; k < page.columns.size(); ++k) {
         const QVariant total = page.totals.value(k);

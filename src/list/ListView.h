@@ -9,9 +9,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 struct OutputDocument;
+// Makes the document of every matching row anew; a document's rows can be read once, and a
+// preview paints more than once.
+using OutputDocumentMaker = std::function<OutputDocument()>;
 
 // The voucher list window's view as its logic (frmVL_JDYPGL) drives it: the list control with
 // its totals row, the toolbar, the page box and the page-size box, the print-template combo and
@@ -46,14 +50,15 @@ public:
 
     // Modal dialogs. Nothing when the user cancels.
     virtual std::optional<QList<FilterValue>> askFilter(const QList<FilterItem> &items,
-                                                        const QList<FilterValue> &current) = 0;
+                                                        const QList<FilterValue> &current)
+        = 0;
     virtual std::optional<QList<ListColumn>> askColumns(const QList<ListColumn> &columns) = 0;
     // The list control's own find-a-row dialog.
     virtual void locate() = 0;
-    // Prints or previews the document with the print format text (empty: the default); answers the
-    // format the user left set, which the window keeps when it changed.
-    virtual QString print(OutputDocument &document, const QString &printFormat, bool preview) = 0;
-    // Asks for a file and writes the document to it (CSV or XLSX by the name chosen).
-    virtual void exportRows(OutputDocument &document) = 0;
+    // Prints or previews the document with the print format text (see ListPrintFormat; empty: the
+    // default); answers the format the user left set, which the window keeps when it changed.
+    virtual QString print(const OutputDocumentMaker &document, const QString &printFormat, bool preview) = 0;
+    // Asks for a file and writes the document to it (CSV or XLSX by the name chosen), with progress.
+    virtual void exportRows(const OutputDocumentMaker &document) = 0;
     virtual void showHelp() = 0;
 };

@@ -209,7 +209,8 @@ std::optional<ListQueryRequest> frmVL_JDYPGL::request(Connection &cnn)
     // A setting the view cannot serve is reported, and the list goes on without it, so the user
     // can put it right in the column settings.
     if (!missing.isEmpty())
-        reportError(QStringLiteral("列表栏目“%1”不存在，请到栏目设置中重新设置列属性。").arg(missing.join(QStringLiteral("、"))),
+        reportError(QStringLiteral("列表栏目“%1”不存在，请到栏目设置中重新设置列属性。")
+                        .arg(missing.join(QStringLiteral("、"))),
                     QStringLiteral("ListShow"));
     if (badSum)
         reportError(totalsColumnMessage(), QStringLiteral("ListShow"));
@@ -246,8 +247,9 @@ bool frmVL_JDYPGL::ListShow(bool showFilter)
     }
     m_page.totals.clear();
     for (int k = 0; k < m_page.columns.size(); ++k)
-        m_page.totals << (m_page.columns[k].sum ? totals->sums.value(int(req->sumFields.indexOf(m_page.columns[k].field)))
-                                                : QVariant());
+        m_page.totals << (m_page.columns[k].sum
+                              ? totals->sums.value(int(req->sumFields.indexOf(m_page.columns[k].field)))
+                              : QVariant());
     m_page.totalRows = totals->rows;
     m_page.sort = m_sort;
 
@@ -271,7 +273,8 @@ bool frmVL_JDYPGL::ListShow(bool showFilter)
         m_view->setStatus(QStringLiteral("没有找到符合条件的记录"));
         modPublic::ShowInfo(QStringLiteral("没有找到符合条件的记录!"));
     } else {
-        m_view->setStatus(QStringLiteral("共 %1 条记录，第 %2/%3 页").arg(m_page.totalRows).arg(m_page.page).arg(m_page.pageCount));
+        m_view->setStatus(
+            QStringLiteral("共 %1 条记录，第 %2/%3 页").arg(m_page.totalRows).arg(m_page.page).arg(m_page.pageCount));
     }
     return true;
 }
@@ -378,9 +381,8 @@ void frmVL_JDYPGL::print(bool preview)
         modPublic::ShowInfo(QStringLiteral("没有数据无法预览!"));
         return;
     }
-    OutputDocument doc = outputDocument();
     const QString before = m_info.ListFormatXML();
-    const QString after = m_view->print(doc, before, preview);
+    const QString after = m_view->print([this] { return outputDocument(); }, before, preview);
     if (after.isEmpty() || after == before)
         return;
     auto cnn = modPublic::listConnection();
@@ -398,8 +400,7 @@ void frmVL_JDYPGL::exportRows()
         modPublic::ShowInfo(QStringLiteral("没有可以输出的数据!"));
         return;
     }
-    OutputDocument doc = outputDocument();
-    m_view->exportRows(doc);
+    m_view->exportRows([this] { return outputDocument(); });
 }
 
 void frmVL_JDYPGL::editColumns()
@@ -410,7 +411,8 @@ void frmVL_JDYPGL::editColumns()
     if (!edited)
         return;
     if (auto saved = m_format->save(*edited); !saved) {
-        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, saved.error(), kCommands + QStringLiteral(":ButtonClick"));
+        modPublic::ShowErrMsg(modPublic::DatabaseErrorNumber, saved.error(),
+                              kCommands + QStringLiteral(":ButtonClick"));
         return;
     }
     ButtonClick(QStringLiteral("Refresh"));
@@ -424,8 +426,8 @@ void frmVL_JDYPGL::openCard()
         return;
     const int row = m_view->currentRow();
     const int key = m_page.rows.keyColumn();
-    const QVariant id = row >= 0 && row < m_page.rows.rows.size() && key >= 0 ? m_page.rows.rows[row].value(key)
-                                                                              : QVariant();
+    const QVariant id
+        = row >= 0 && row < m_page.rows.rows.size() && key >= 0 ? m_page.rows.rows[row].value(key) : QVariant();
     if (id.toLongLong() <= 0) {
         MessageService::current().show(QStringLiteral("没有任何单据，请检查！"), QStringLiteral("销售管理"),
                                        MessageService::Information);

@@ -2,9 +2,11 @@
 
 #include "ReferenceDialog.h"
 #include "SampleCardWindow.h"
+#include "VoucherListWindow.h"
 
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
+#include "list/frmVL_JDYPGL.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -18,6 +20,13 @@ void registerQtWindows()
         std::shared_ptr<SampleCardWindow> view(new SampleCardWindow,
                                                [](SampleCardWindow *window) { window->deleteLater(); });
         return std::make_shared<frmManageSample>(view);
+    });
+    WindowManager::setListFactory([] {
+        std::shared_ptr<VoucherListWindow> view(new VoucherListWindow,
+                                                [](VoucherListWindow *window) { window->deleteLater(); });
+        auto list = std::make_shared<frmVL_JDYPGL>(view);
+        view->setList(list.get());
+        return list;
     });
 }
 

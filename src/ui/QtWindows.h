@@ -1,7 +1,8 @@
 #pragma once
 
 // Registers the Qt windows with WindowManager: a card window is a frmManageSample on a
-// SampleCardWindow. Called once at start-up, after the QApplication exists.
+// SampleCardWindow, a list window a frmVL_JDYPGL on a VoucherListWindow. Called once at start-up, after the
+// QApplication exists.
 void registerQtWindows();
 
 // Unloads every window and deletes the Qt views they leave behind; call before the QApplication

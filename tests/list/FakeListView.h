@@ -34,7 +34,8 @@ public:
         visible = false;
         calls << QStringLiteral("close");
     }
-    std::optional<QList<FilterValue>> askFilter(const QList<FilterItem> &items, const QList<FilterValue> &current) override
+    std::optional<QList<FilterValue>> askFilter(const QList<FilterItem> &items,
+                                                const QList<FilterValue> &current) override
     {
         filterItems = items;
         offeredFilter = current;
@@ -52,17 +53,19 @@ public:
         return columnAnswer;
     }
     void locate() override { calls << QStringLiteral("locate"); }
-    QString print(OutputDocument &document, const QString &format, bool preview) override
+    QString print(const OutputDocumentMaker &document, const QString &format, bool preview) override
     {
         calls << (preview ? QStringLiteral("preview") : QStringLiteral("print"));
         printedFormat = format;
-        readAll(document);
+        OutputDocument doc = document();
+        readAll(doc);
         return formatAfterPrint.isEmpty() ? format : formatAfterPrint;
     }
-    void exportRows(OutputDocument &document) override
+    void exportRows(const OutputDocumentMaker &document) override
     {
         calls << QStringLiteral("export");
-        readAll(document);
+        OutputDocument doc = document();
+        readAll(doc);
     }
     void showHelp() override { calls << QStringLiteral("help"); }
 

@@ -1,4 +1,4 @@
-#include "ListData.h"
+#include "support/ListData.h"
 
 #include "list/FilterService.h"
 #include "list/ListQuery.h"
@@ -77,14 +77,16 @@ TEST_P(FilterServiceTest, conditions_join_with_and_and_dates_compare_as_dates)
 
 TEST_P(FilterServiceTest, refuses_columns_operators_and_values_it_does_not_offer)
 {
-    auto refused = [&](const FilterValue &v) { return !FilterService::condition(items, {v}); };
+    auto refused = [&](const FilterValue &v) {
+        return !FilterService::condition(items, {v});
+    };
     EXPECT_TRUE(refused({QStringLiteral("cmaker = cmaker or 1"), QStringLiteral("="), QStringLiteral("x")}));
     EXPECT_TRUE(refused({QStringLiteral("cmemo"), QStringLiteral("="), QStringLiteral("x")})) << "not offered";
     EXPECT_TRUE(refused({QStringLiteral("cmaker"), QStringLiteral("= 1 or cmaker ="), QStringLiteral("x")}));
     EXPECT_TRUE(refused({QStringLiteral("ddate"), QStringLiteral("like%"), QStringLiteral("2026")}));
     EXPECT_TRUE(refused({QStringLiteral("ddate"), QStringLiteral("="), QStringLiteral("2026-13-01")}));
-    const auto message = FilterService::condition(items, {{QStringLiteral("ddate"), QStringLiteral(">"),
-                                                            QStringLiteral("明天")}});
+    const auto message
+        = FilterService::condition(items, {{QStringLiteral("ddate"), QStringLiteral(">"), QStringLiteral("明天")}});
     ASSERT_FALSE(message);
     EXPECT_TRUE(message.error().contains(QStringLiteral("单据日期")));
 }
@@ -96,7 +98,8 @@ TEST_P(FilterServiceTest, remembers_each_users_last_filter_apart)
                                    QStringLiteral("2026-12-31")}};
     ASSERT_TRUE(service.remember(kReport, kSub, mine));
     FilterService other(db.cnn(), QStringLiteral("li"));
-    ASSERT_TRUE(other.remember(kReport, kSub, {{QStringLiteral("cmaker"), QStringLiteral("="), QStringLiteral("李娜")}}));
+    ASSERT_TRUE(
+        other.remember(kReport, kSub, {{QStringLiteral("cmaker"), QStringLiteral("="), QStringLiteral("李娜")}}));
     EXPECT_EQ(*service.remembered(kReport, kSub), mine);
     ASSERT_TRUE(service.remember(kReport, kSub, {}));
     EXPECT_TRUE(service.remembered(kReport, kSub)->isEmpty());

@@ -51,8 +51,10 @@ TEST(ListProfile, a_missing_file_gives_30_and_a_written_size_survives)
     ASSERT_TRUE(ListProfile::setPageSizeText(QStringLiteral("120")));
     EXPECT_TRUE(QFile::exists(home.path() + QStringLiteral("/Orvane/QVZLGLQM.ini")));
     EXPECT_EQ(ListProfile::pageSizeText(), QStringLiteral("120"));
-    EXPECT_EQ(ListProfile::getMyPathFileName(QStringLiteral("/a/"), QStringLiteral("b.ini")), QStringLiteral("/a/b.ini"));
-    EXPECT_EQ(ListProfile::getMyPathFileName(QStringLiteral("/a"), QStringLiteral("b.ini")), QStringLiteral("/a/b.ini"));
+    EXPECT_EQ(ListProfile::getMyPathFileName(QStringLiteral("/a/"), QStringLiteral("b.ini")),
+              QStringLiteral("/a/b.ini"));
+    EXPECT_EQ(ListProfile::getMyPathFileName(QStringLiteral("/a"), QStringLiteral("b.ini")),
+              QStringLiteral("/a/b.ini"));
     qputenv("XDG_CONFIG_HOME", before);
 }
 

@@ -1,4 +1,4 @@
-#include "ListData.h"
+#include "support/ListData.h"
 
 #include "list/ListQuery.h"
 #include "list/ListViewColumns.h"
@@ -90,8 +90,10 @@ TEST_P(ListQueryTest, a_sort_puts_empty_values_first_and_keeps_the_voucher_order
 TEST_P(ListQueryTest, totals_count_and_sum_every_matching_row_not_only_the_page)
 {
     for (int id = 1; id <= 9; ++id)
-        addListVoucher(db, {.id = id, .customer = id <= 6 ? QStringLiteral("KH1") : QStringLiteral("KH2"),
-                            .cost = id * 1.5, .lines = 2});
+        addListVoucher(db, {.id = id,
+                            .customer = id <= 6 ? QStringLiteral("KH1") : QStringLiteral("KH2"),
+                            .cost = id * 1.5,
+                            .lines = 2});
     ListQueryRequest r = request();
     r.permission = QStringLiteral("(customeriid in (1) or COALESCE(ccuscode,'') = '')");
     const ListQuery query(r);

@@ -1,5 +1,5 @@
 #include "FakeListView.h"
-#include "ListData.h"
+#include "support/ListData.h"
 
 #include "support/FakeMessageService.h"
 #include "support/FakeWindows.h"
@@ -107,21 +107,22 @@ TEST_P(ListWindowTest, opens_on_the_first_page_with_totals_over_every_page_and_g
 
 TEST_P(ListWindowTest, a_restricted_user_sees_only_permitted_customers_departments_and_makers)
 {
-    addListVoucher(db, {.id = 1});                                            // seen
-    addListVoucher(db, {.id = 2, .customer = QStringLiteral("KH2")});         // customer not granted
-    addListVoucher(db, {.id = 3, .department = QStringLiteral("BM2")});       // department not granted
-    addListVoucher(db, {.id = 4, .maker = QStringLiteral("王五")});           // maker not granted
+    addListVoucher(db, {.id = 1});                                                 // seen
+    addListVoucher(db, {.id = 2, .customer = QStringLiteral("KH2")});              // customer not granted
+    addListVoucher(db, {.id = 3, .department = QStringLiteral("BM2")});            // department not granted
+    addListVoucher(db, {.id = 4, .maker = QStringLiteral("王五")});                // maker not granted
     addListVoucher(db, {.id = 5, .customer = QString(), .department = QString()}); // names neither: seen
     auto li = loginUser(db, QStringLiteral("li"), QStringLiteral("李娜"), false);
     ASSERT_TRUE(li);
     db.exec(QStringLiteral("INSERT INTO ua_right (cuser_id, cauth_id) VALUES ('li', 'SA03250201')"));
     for (DataObject object : {DataObject::Customer, DataObject::Department, DataObject::Maker})
         ASSERT_TRUE(DataPermissionStore::setControlled(db.cnn(), object, true));
-    ASSERT_TRUE(DataPermissionStore::grantValue(db.cnn(), QStringLiteral("li"), DataObject::Customer, QStringLiteral("1")));
-    ASSERT_TRUE(DataPermissionStore::grantValue(db.cnn(), QStringLiteral("li"), DataObject::Department,
-                                                QStringLiteral("BM1")));
-    ASSERT_TRUE(DataPermissionStore::grantValue(db.cnn(), QStringLiteral("li"), DataObject::Maker, QStringLiteral("张三"),
-                                                QStringLiteral("r")));
+    ASSERT_TRUE(
+        DataPermissionStore::grantValue(db.cnn(), QStringLiteral("li"), DataObject::Customer, QStringLiteral("1")));
+    ASSERT_TRUE(
+        DataPermissionStore::grantValue(db.cnn(), QStringLiteral("li"), DataObject::Department, QStringLiteral("BM1")));
+    ASSERT_TRUE(DataPermissionStore::grantValue(db.cnn(), QStringLiteral("li"), DataObject::Maker,
+                                                QStringLiteral("张三"), QStringLiteral("r")));
     auto list = open(li);
     ASSERT_TRUE(list) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(shownIds(*list), (QList<int>{1, 5}));
@@ -187,9 +188,9 @@ TEST_P(ListWindowTest, an_empty_result_still_opens_and_print_or_output_only_say_
     list->ButtonClick(QStringLiteral("Preview"));
     list->ButtonClick(QStringLiteral("Output"));
     list->ButtonClick(QStringLiteral("Find"));
-    EXPECT_EQ(messages.texts(), (QStringList{kNoRows, QStringLiteral("没有数据无法预览!"),
-                                             QStringLiteral("没有数据无法预览!"), QStringLiteral("没有可以输出的数据!"),
-                                             QStringLiteral("没有任何单据，请检查！")}));
+    EXPECT_EQ(messages.texts(),
+              (QStringList{kNoRows, QStringLiteral("没有数据无法预览!"), QStringLiteral("没有数据无法预览!"),
+                           QStringLiteral("没有可以输出的数据!"), QStringLiteral("没有任何单据，请检查！")}));
     EXPECT_EQ(messages.shown.last().title, QStringLiteral("销售管理"));
     EXPECT_FALSE(view->calls.contains(QStringLiteral("print")) || view->calls.contains(QStringLiteral("export")));
     EXPECT_EQ(WindowManager::windows().size(), 1) << "no card window was made";
@@ -321,8 +322,8 @@ TEST_P(ListWindowTest, column_settings_that_the_view_cannot_serve_are_reported_a
     list->ButtonClick(QStringLiteral("Column"));
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("no_such_column")));
-    EXPECT_TRUE(
-        messages.shown[1].text.contains(QStringLiteral("不能选择非数值型项目作为合计列，请到栏目设置中重新设置列属性。")));
+    EXPECT_TRUE(messages.shown[1].text.contains(
+        QStringLiteral("不能选择非数值型项目作为合计列，请到栏目设置中重新设置列属性。")));
     EXPECT_EQ(list->page().totalRows, 3) << "the list still shows its rows";
     EXPECT_FALSE(list->page().rows.fields.contains(columns[1].field));
     // Kept for this user only.

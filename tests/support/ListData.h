@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/TestDatabase.h"
+#include "TestDatabase.h"
 
 #include <QString>
 
