@@ -45,7 +45,11 @@ TableDef manageSample()
         // Voucher numbers are unique among non-empty numbers without regard to letter case.
         index(QStringLiteral("ux_managesample_ccode"), {QStringLiteral("cCode")}, true, QStringLiteral("cCode <> ''"),
               true),
-        index(QStringLiteral("ix_managesample_newinv"), {QStringLiteral("cNewInvCode")})};
+        index(QStringLiteral("ix_managesample_newinv"), {QStringLiteral("cNewInvCode")}),
+        // The voucher list's data permissions restrict by customer, department and maker.
+        index(QStringLiteral("ix_managesample_customer"), {QStringLiteral("cCusCode")}),
+        index(QStringLiteral("ix_managesample_department"), {QStringLiteral("cDepCode")}),
+        index(QStringLiteral("ix_managesample_maker"), {QStringLiteral("cMaker")})};
     t.rowVersion = true;
     return t;
 }
