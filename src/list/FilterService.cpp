@@ -1,5 +1,7 @@
 #include "FilterService.h"
 
+#include "ListTransaction.h"
+
 #include "platform/Connection.h"
 
 #include <QDate>
@@ -104,9 +106,7 @@ Result<QList<FilterValue>> FilterService::remembered(const QString &reportName, 
 
 Result<void> FilterService::remember(const QString &reportName, const QString &subId, const QList<FilterValue> &values)
 {
-    if (auto begun = m_cnn.BeginTrans(); !begun)
-        return begun;
-    auto done = [&]() -> Result<void> {
+    return inTransaction(m_cnn, [&]() -> Result<void> {
         auto removed = m_cnn.Execute(
             QStringLiteral("DELETE FROM FilterValues WHERE ReportName = ? AND SubID = ? AND cUserId = ?"),
             {reportName, subId, m_userId});
@@ -122,12 +122,7 @@ Result<void> FilterService::remember(const QString &reportName, const QString &s
                 return fail(written.error());
         }
         return {};
-    }();
-    if (!done) {
-        m_cnn.RollbackTrans();
-        return done;
-    }
-    return m_cnn.CommitTrans();
+    });
 }
 
 Result<SqlCondition> FilterService::condition(const QList<FilterItem> &items, const QList<FilterValue> &values)
@@ -144,7 +139,16 @@ Result<SqlCondition> FilterService::condition(const QList<FilterItem> &items, co
             return fail(QStringLiteral("“%1”不能使用这个比较方式！").arg(item->caption));
         // The column name comes from FilterItems, never from what was typed.
         const QString column = item->field;
-        if (v.op == QLatin1String("between")) {
+        // A range with one end given is open at the other.
+        QString op = v.op;
+        QString value = v.value;
+        if (op == QLatin1String("between") && v.value2.trimmed().isEmpty())
+            op = QStringLiteral(">=");
+        else if (op == QLatin1String("between") && v.value.trimmed().isEmpty()) {
+            op = QStringLiteral("<=");
+            value = v.value2;
+        }
+        if (op == QLatin1String("between")) {
             auto from = typedValue(*item, v.value);
             auto to = typedValue(*item, v.value2);
             if (!from)
@@ -153,16 +157,16 @@ Result<SqlCondition> FilterService::condition(const QList<FilterItem> &items, co
                 return fail(to.error());
             terms << QStringLiteral("%1 >= ? and %1 <= ?").arg(column);
             out.params << *from << *to;
-        } else if (v.op.contains(QLatin1String("like"))) {
-            const QString pattern = (v.op.startsWith(QLatin1Char('%')) ? QStringLiteral("%") : QString())
-                                    + likeLiteral(v.value) + QStringLiteral("%");
+        } else if (op.contains(QLatin1String("like"))) {
+            const QString pattern = (op.startsWith(QLatin1Char('%')) ? QStringLiteral("%") : QString())
+                                    + likeLiteral(value) + QStringLiteral("%");
             terms << QStringLiteral("%1 like ? escape '\\'").arg(column);
             out.params << pattern;
         } else {
-            auto typed = typedValue(*item, v.value);
+            auto typed = typedValue(*item, value);
             if (!typed)
                 return fail(typed.error());
-            terms << QStringLiteral("%1 %2 ?").arg(column, v.op);
+            terms << QStringLiteral("%1 %2 ?").arg(column, op);
             out.params << *typed;
         }
     }

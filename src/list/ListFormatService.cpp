@@ -1,5 +1,7 @@
 #include "ListFormatService.h"
 
+#include "ListTransaction.h"
+
 #include "platform/Connection.h"
 
 #include <algorithm>
@@ -61,9 +63,7 @@ QList<ListColumn> ListFormatService::shownColumns() const
 
 Result<void> ListFormatService::save(QList<ListColumn> columns)
 {
-    if (auto begun = m_cnn.BeginTrans(); !begun)
-        return begun;
-    auto done = [&]() -> Result<void> {
+    auto done = inTransaction(m_cnn, [&]() -> Result<void> {
         auto removed = m_cnn.Execute(QStringLiteral("DELETE FROM ListFormat WHERE BusObID = ? AND cUserId = ?"),
                                      {m_busObId, m_userId});
         if (!removed)
@@ -79,13 +79,9 @@ Result<void> ListFormatService::save(QList<ListColumn> columns)
                 return fail(written.error());
         }
         return {};
-    }();
-    if (!done) {
-        m_cnn.RollbackTrans();
+    });
+    if (!done)
         return done;
-    }
-    if (auto committed = m_cnn.CommitTrans(); !committed)
-        return committed;
     m_columns = std::move(columns);
     m_userFormat = true;
     return {};

@@ -71,6 +71,10 @@ TEST_P(FilterServiceTest, conditions_join_with_and_and_dates_compare_as_dates)
     EXPECT_EQ(select({december}), (QList<int>{2, 3}));
     EXPECT_EQ(select({december, {QStringLiteral("cmaker"), QStringLiteral("<>"), QStringLiteral("李娜")}}),
               QList<int>{2});
+    EXPECT_EQ(select({{QStringLiteral("ddate"), QStringLiteral("between"), QStringLiteral(""),
+                       QStringLiteral("2026-12-01")}}),
+              (QList<int>{1, 2}))
+        << "a range with one end is open at the other";
     EXPECT_EQ(select({{QStringLiteral("cmaker"), QStringLiteral("="), QStringLiteral("")}}), (QList<int>{1, 2, 3}))
         << "a condition left empty is no condition";
 }

@@ -4,6 +4,7 @@
 #include "support/FakeMessageService.h"
 #include "support/FakeWindows.h"
 #include "support/SampleFixture.h"
+#include "support/ScopedConfigFolder.h"
 
 #include "common/modPublic.h"
 #include "entry/clsVL_JDYPGLMain.h"
@@ -13,8 +14,6 @@
 #include "list/ListProfile.h"
 #include "list/frmVL_JDYPGL.h"
 #include "sample/SampleObjects.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,8 +31,6 @@ protected:
         LoggedInTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        m_savedConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         addListMasterData(db);
         registerSampleObjects();
         WindowManager::setListFactory([this] {
@@ -41,12 +38,6 @@ protected:
             return std::make_shared<frmVL_JDYPGL>(view);
         });
     }
-    void TearDown() override
-    {
-        LoggedInTest::TearDown();
-        qputenv("XDG_CONFIG_HOME", m_savedConfig);
-    }
-
     void vouchers(int count)
     {
         for (int id = 1; id <= count; ++id)
@@ -73,12 +64,9 @@ protected:
         return ids;
     }
 
+    ScopedConfigFolder config;
     FakeMessageService messages;
     std::shared_ptr<FakeListView> view;
-
-private:
-    QTemporaryDir m_config;
-    QByteArray m_savedConfig;
 };
 
 TEST_P(ListWindowTest, opens_on_the_first_page_with_totals_over_every_page_and_gives_the_right_back)

@@ -5,6 +5,7 @@
 #include "support/ListData.h"
 #include "support/OutputReadBack.h"
 #include "support/SampleFixture.h"
+#include "support/ScopedConfigFolder.h"
 
 #include "common/modPublic.h"
 #include "entry/WindowManager.h"
@@ -71,8 +72,6 @@ protected:
         LoggedInTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        m_savedConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
         registerSampleObjects();
         registerQtWindows();
         addListMasterData(db);
@@ -86,10 +85,9 @@ protected:
     {
         unloadQtWindows();
         LoggedInTest::TearDown();
-        qputenv("XDG_CONFIG_HOME", m_savedConfig);
     }
 
-    QString file(const QString &name) const { return m_dir.filePath(name); }
+    QString file(const QString &name) const { return m_config.filePath(name); }
     void trigger(VoucherListWindow &list, const char *key)
     {
         QAction *action = list.command(QString::fromLatin1(key));
@@ -108,8 +106,7 @@ protected:
     FakeMessageService messages;
 
 private:
-    QTemporaryDir m_dir;
-    QByteArray m_savedConfig;
+    ScopedConfigFolder m_config;
 };
 
 TEST_P(VoucherListSession, from_the_card_through_filter_paging_sorting_card_and_back_to_files)
