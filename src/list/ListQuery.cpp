@@ -2,10 +2,19 @@
 
 #include "platform/Connection.h"
 
+#include <QHash>
+#include <QPair>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
+
+namespace {
+
+// The line's place in its voucher; 0 for the one row of a voucher without lines.
+const QString kLineKey = QStringLiteral("COALESCE(isubid, 0)");
+
+} // namespace
 
 ListQuery::ListQuery(ListQueryRequest request)
     : m_request(std::move(request))
@@ -48,7 +57,7 @@ QString ListQuery::orderClause(bool reversed) const
         terms << Term{QStringLiteral("CASE WHEN %1 IS NULL THEN 0 ELSE 1 END").arg(sort.field), sort.descending};
         terms << Term{sort.field, sort.descending};
     }
-    terms << Term{QStringLiteral("iautoid"), false} << Term{QStringLiteral("COALESCE(isubid, 0)"), false};
+    terms << Term{QStringLiteral("iautoid"), false} << Term{kLineKey, false};
     QStringList out;
     for (const Term &t : terms)
         out << t.expression + ((t.descending != reversed) ? QStringLiteral(" DESC") : QString());
@@ -58,10 +67,18 @@ QString ListQuery::orderClause(bool reversed) const
 Result<ListTotals> ListQuery::totals(Connection &cnn) const
 {
     QStringList items{QStringLiteral("COUNT(*)")};
-    for (const QString &field : m_request.sumFields)
-        items << QStringLiteral("SUM(%1)").arg(field);
-    auto rs = cnn.Query(QStringLiteral("select ") + items.join(QStringLiteral(", ")) + QStringLiteral(" from ")
-                            + m_request.view + whereClause(),
+    QStringList inner{QStringLiteral("1 AS one")};
+    for (int k = 0; k < m_request.sumFields.size(); ++k) {
+        items << QStringLiteral("SUM(t.s%1)").arg(k);
+        inner << QStringLiteral("%1 AS s%2").arg(m_request.sumFields[k]).arg(k);
+    }
+    // The matching rows are read in a subquery that names only the summed columns, so the view's
+    // joins that no summed column or condition needs are left out. SQLite would merge the subquery
+    // into the aggregate and keep every join; its "limit -1" (no limit) keeps it apart.
+    const QString keepApart = cnn.backend() == Backend::Sqlite ? QStringLiteral(" limit -1") : QString();
+    auto rs = cnn.Query(QStringLiteral("select ") + items.join(QStringLiteral(", ")) + QStringLiteral(" from (select ")
+                            + inner.join(QStringLiteral(", ")) + QStringLiteral(" from ") + m_request.view
+                            + whereClause() + keepApart + QStringLiteral(") t"),
                         m_request.filter.params);
     if (!rs)
         return fail(rs.error());
@@ -94,15 +111,48 @@ Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, qint64
     // From the end when the page lies in the back half: OFFSET walks the rows it skips.
     const qint64 fromEnd = totalRows - offset - count;
     const bool reversed = fromEnd < offset;
+    // First the keys of the page's rows: the skipped rows are walked with the key columns and the
+    // condition's columns only, so the view's other joins are left out of the walk.
     QVariantList params = m_request.filter.params;
     params << count << (reversed ? fromEnd : offset);
-    auto rs = cnn.Query(QStringLiteral("select ") + selectList() + QStringLiteral(" from ") + m_request.view
-                            + whereClause() + orderClause(reversed) + QStringLiteral(" limit ? offset ?"),
-                        params);
+    auto keys = cnn.Query(QStringLiteral("select iautoid, ") + kLineKey + QStringLiteral(" from ") + m_request.view
+                              + whereClause() + orderClause(reversed) + QStringLiteral(" limit ? offset ?"),
+                          params);
+    if (!keys)
+        return fail(keys.error());
+    if (keys->RecordCount() == 0)
+        return out;
+    // Then the shown columns of those vouchers' rows, put in the keys' order.
+    QList<QPair<qlonglong, qlonglong>> order;
+    QVariantList vouchers;
+    QStringList marks;
+    for (int row = 0; row < keys->RecordCount(); ++row) {
+        const qlonglong id = keys->value(row, 0).toLongLong();
+        order << qMakePair(id, keys->value(row, 1).toLongLong());
+        if (!vouchers.contains(id)) {
+            vouchers << id;
+            marks << QStringLiteral("?");
+        }
+    }
+    auto rs = cnn.Query(QStringLiteral("select ") + selectList() + QStringLiteral(", iautoid, ") + kLineKey
+                            + QStringLiteral(" from ") + m_request.view + QStringLiteral(" where iautoid in (")
+                            + marks.join(QLatin1Char(',')) + QLatin1Char(')'),
+                        vouchers);
     if (!rs)
         return fail(rs.error());
-    for (int row = 0; row < rs->RecordCount(); ++row)
-        out.rows << rs->row(row);
+    const int width = int(out.fields.size());
+    QHash<QPair<qlonglong, qlonglong>, QVariantList> byKey;
+    for (int row = 0; row < rs->RecordCount(); ++row) {
+        QVariantList values = rs->row(row);
+        const auto key = qMakePair(values.value(width).toLongLong(), values.value(width + 1).toLongLong());
+        values.resize(width);
+        byKey.insert(key, values);
+    }
+    for (const auto &key : order) {
+        // A voucher deleted between the two reads is left out, as the next read would leave it.
+        if (const auto it = byKey.constFind(key); it != byKey.cend())
+            out.rows << *it;
+    }
     if (reversed)
         std::reverse(out.rows.begin(), out.rows.end());
     return out;
