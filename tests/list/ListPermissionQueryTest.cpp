@@ -12,6 +12,13 @@ namespace {
 class GrantsPermission : public DataPermission
 {
 public:
+    GrantsPermission(const char *c, const char *i, const char *d, const char *m)
+        : customers(QString::fromUtf8(c))
+        , items(QString::fromUtf8(i))
+        , departments(QString::fromUtf8(d))
+        , makers(QString::fromUtf8(m))
+    {}
+
     QString customers, items, departments, makers;
 
     void BindLogin(std::shared_ptr<clsLogin> &) override {}
@@ -107,31 +114,19 @@ protected:
 
 TEST_P(ListPermissionQueryTest, restricted_pages_and_totals_equal_a_plain_query_over_the_view)
 {
-    GrantsPermission p;
-    p.customers = QStringLiteral("1,3");
-    p.items = QStringLiteral("2,3");
-    p.departments = QStringLiteral("'BM2'");
-    p.makers = QStringLiteral("'张三'");
+    GrantsPermission p("1,3", "2,3", "'BM2'", "'张三'");
     expectSameAsPlainQuery(p);
 }
 
 TEST_P(ListPermissionQueryTest, no_granted_customers_or_items_leaves_the_vouchers_naming_none)
 {
-    GrantsPermission p;
-    p.customers = QStringLiteral("1=2");
-    p.items = QStringLiteral("1=2");
-    p.departments = QStringLiteral("1=1");
-    p.makers = QStringLiteral("1=1");
+    GrantsPermission p("1=2", "1=2", "1=1", "1=1");
     expectSameAsPlainQuery(p);
 }
 
 TEST_P(ListPermissionQueryTest, everything_granted_shows_every_row)
 {
-    GrantsPermission p;
-    p.customers = QStringLiteral("1=1");
-    p.items = QStringLiteral("1=1");
-    p.departments = QStringLiteral("1=1");
-    p.makers = QStringLiteral("1=1");
+    GrantsPermission p("1=1", "1=1", "1=1", "1=1");
     expectSameAsPlainQuery(p);
 }
 
