@@ -66,7 +66,7 @@ protected:
                                 .maker = makers[(id / 2) % makers.size()],
                                 .cost = id * 1.25,
                                 .lines = id % 4});
-        db.exec(QStringLiteral("UPDATE ManageSample SET cNewInvCode = NULL WHERE iAutoID = 7"));
+        db.exec(QStringLiteral("UPDATE ManageSample SET cNewInvCode = NULL WHERE iAutoID = 8"));
     }
 
     // The rows and totals of the list beside those of one plain query over the view.
