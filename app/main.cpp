@@ -3,8 +3,8 @@
 #include "host/clsLogin.h"
 #include "platform/Connection.h"
 #include "sample/SampleObjects.h"
-#include "sample/clsManageSample.h"
 #include "ui/LoginDialog.h"
+#include "ui/ModuleMainWindow.h"
 #include "ui/InterfaceLanguage.h"
 #include "ui/QtMessageService.h"
 #include "ui/QtWindows.h"
@@ -51,7 +51,7 @@ int createDatabase(const QString &connectionString)
 
 } // namespace
 
-// The suite's shell for the sample module: log in, then open the sample voucher card.
+// The suite's shell for the sample module: log in, then the module's main window.
 int main(int argc, char **argv)
 {
     // Creating a database needs no display, so it runs on a core application.
@@ -112,24 +112,17 @@ int main(int argc, char **argv)
         QTimer heartbeat;
         QObject::connect(&heartbeat, &QTimer::timeout, [session = login.login()] { session->heartbeat(); });
         heartbeat.start(std::chrono::minutes(1));
-        // Open the card as the suite does: through the public class, with a connection of the
-        // shell's own, on the newest voucher, once per menu entry.
+        // The module's main window, as the suite's portal shows it: the card and the list by menu
+        // identifier, each opened through its entry object with a connection of the shell's own.
         std::shared_ptr<clsLogin> session = login.login();
         auto cnn = std::make_shared<Connection>();
         if (auto opened = cnn->Open(session->ConnectionString()); !opened) {
             QMessageBox::critical(nullptr, QStringLiteral("销售管理"), opened.error());
             return 1;
         }
-        auto card
-            = ObjectRegistry::createAs<clsManageSample>(ObjectRegistry::progId(QStringLiteral("clsManageSample")));
-        QString error;
-        constexpr qint16 lastVoucher = 4;
-        const QString menuId = QStringLiteral("SA032501");
-        // A refusal or a failed load has been shown by the card.
-        if (card->ShowVoucher2(cnn, session, {}, {}, &error, lastVoucher, menuId))
-            rc = app->exec();
-        else
-            rc = 1;
+        ModuleMainWindow shell(session, cnn);
+        shell.show();
+        rc = app->exec();
         unloadQtWindows();
         modPublic::clearProgramState();
     }

@@ -15,16 +15,6 @@ const QStringList kBackward{QStringLiteral("tlbFrist"), QStringLiteral("tlbPrevi
 const QStringList kForward{QStringLiteral("tlbNext"), QStringLiteral("tlbLast")};
 const QStringList kLineButtons{QStringLiteral("tlbAddLine"), QStringLiteral("tlbDelLine")};
 
-// Commands whose work is not part of this build yet. Each stays disabled with the reason as its
-// hint; deleting a line brings its command back under the rule.
-struct UnavailableCommand
-{
-    const char *key;
-    const char *reason;
-};
-constexpr UnavailableCommand kNotYetAvailable[] = {
-    {"tlbLocal", "单据列表尚未提供，暂不能定位"},
-};
 // Commands without a button: the settings have no dialog of their own.
 constexpr const char *kRemoved[] = {"tlbSetting"};
 
@@ -65,15 +55,6 @@ void CardCommandState::setRefusedTasks(const QSet<QString> &taskIds)
     m_refusedTasks = taskIds;
 }
 
-QString CardCommandState::unavailableReason(const QString &key)
-{
-    for (const UnavailableCommand &c : kNotYetAvailable) {
-        if (key.compare(QLatin1String(c.key), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(c.reason);
-    }
-    return {};
-}
-
 bool CardCommandState::isRemoved(const QString &key)
 {
     for (const char *k : kRemoved) {
@@ -93,13 +74,10 @@ void CardCommandState::holdBackUnusable()
             m_controls.toolbar.setButtonVisible(command.key, false);
             continue;
         }
-        QString reason = unavailableReason(command.key);
-        if (reason.isEmpty() && m_refusedTasks.contains(command.taskId))
-            reason = QStringLiteral("您没有这个权限！");
-        if (reason.isEmpty())
+        if (!m_refusedTasks.contains(command.taskId))
             continue;
         m_controls.toolbar.setButtonEnabled(command.key, false);
-        m_controls.toolbar.setButtonToolTip(command.key, command.caption + QStringLiteral("：") + reason);
+        m_controls.toolbar.setButtonToolTip(command.key, command.caption + QStringLiteral("：您没有这个权限！"));
     }
 }
 

@@ -37,9 +37,6 @@ public:
     // Tasks the user holds no right to: their commands stay disabled, with a hint saying why.
     void setRefusedTasks(const QSet<QString> &taskIds);
 
-    // Why a command cannot be used in this build ("" when it can); such a command stays disabled
-    // whatever the rule says, with the reason as its hint.
-    static QString unavailableReason(const QString &key);
     // Whether a command's button is shown at all.
     static bool isRemoved(const QString &key);
 

@@ -45,7 +45,16 @@ TableDef manageSample()
         // Voucher numbers are unique among non-empty numbers without regard to letter case.
         index(QStringLiteral("ux_managesample_ccode"), {QStringLiteral("cCode")}, true, QStringLiteral("cCode <> ''"),
               true),
-        index(QStringLiteral("ix_managesample_newinv"), {QStringLiteral("cNewInvCode")})};
+        index(QStringLiteral("ix_managesample_newinv"), {QStringLiteral("cNewInvCode")}),
+        // The voucher list's data permissions restrict by customer, department and maker.
+        index(QStringLiteral("ix_managesample_customer"), {QStringLiteral("cCusCode")}),
+        index(QStringLiteral("ix_managesample_department"), {QStringLiteral("cDepCode")}),
+        index(QStringLiteral("ix_managesample_maker"), {QStringLiteral("cMaker")}),
+        // The list walks vouchers in order and tests those columns on each before reading it: with
+        // them beside the identifier, the walk over skipped vouchers reads this index alone.
+        index(QStringLiteral("ix_managesample_list"),
+              {QStringLiteral("iAutoID"), QStringLiteral("cMaker"), QStringLiteral("cCusCode"),
+               QStringLiteral("cDepCode"), QStringLiteral("cNewInvCode")})};
     t.rowVersion = true;
     return t;
 }

@@ -206,11 +206,26 @@ TableDef filterItems()
     return t;
 }
 
+// The filter a user last applied per report name and sub-identifier: one row per condition, in the
+// order the user gave them. Operator is the filter's own operator code ("=", "like%", ...).
+TableDef filterValues()
+{
+    TableDef t;
+    t.name = QStringLiteral("FilterValues");
+    t.columns = {key(QStringLiteral("ReportName"), 100), key(QStringLiteral("SubID"), 10),
+                 key(QStringLiteral("cUserId"), 20),     integer(QStringLiteral("ItemOrder"), true),
+                 key(QStringLiteral("FieldName"), 60),   key(QStringLiteral("Operator"), 10),
+                 text(QStringLiteral("Value1"), 255),    text(QStringLiteral("Value2"), 255)};
+    t.primaryKey = {QStringLiteral("ReportName"), QStringLiteral("SubID"), QStringLiteral("cUserId"),
+                    QStringLiteral("ItemOrder")};
+    return t;
+}
+
 } // namespace
 
 QList<TableDef> systemTables()
 {
     return {vouchers(),   voucherTemplates(), voucherItems(), voucherItemsPrn(), accInformation(),
             account(),    printFormat(),      numberRule(),   numberSeed(),      userDef(),
-            userDefine(), listFormat(),       filterItems()};
+            userDefine(), listFormat(),       filterItems(),  filterValues()};
 }

@@ -4,10 +4,12 @@
 #include "QtReportRunner.h"
 #include "ReferenceDialog.h"
 #include "SampleCardWindow.h"
+#include "VoucherListWindow.h"
 
 #include "attachments/frmAccessory.h"
 #include "card/frmManageSample.h"
 #include "entry/WindowManager.h"
+#include "list/frmVL_JDYPGL.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -27,6 +29,12 @@ void registerQtWindows()
         std::shared_ptr<AccessoryDialog> view(new AccessoryDialog,
                                               [](AccessoryDialog *dialog) { dialog->deleteLater(); });
         return std::make_shared<frmAccessory>(view);
+    WindowManager::setListFactory([] {
+        std::shared_ptr<VoucherListWindow> view(new VoucherListWindow,
+                                                [](VoucherListWindow *window) { window->deleteLater(); });
+        auto list = std::make_shared<frmVL_JDYPGL>(view);
+        view->setList(list.get());
+        return list;
     });
 }
 

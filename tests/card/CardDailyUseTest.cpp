@@ -110,22 +110,14 @@ TEST_P(CardDailyUse, the_version_of_a_line_with_its_own_structure_is_greyed_on_e
     EXPECT_FALSE(control().calls.contains(QStringLiteral("restoreCells")));
 }
 
-TEST_P(CardDailyUse, commands_whose_work_has_not_landed_stay_disabled_and_say_why)
+TEST_P(CardDailyUse, every_command_follows_the_rule_after_an_edit_and_a_confirmation)
 {
-    for (const char *key : {"tlbLocal"}) {
-        SCOPED_TRACE(key);
-        EXPECT_FALSE(view->enabled(QString::fromLatin1(key)));
-        EXPECT_FALSE(CardCommandState::unavailableReason(QString::fromLatin1(key)).isEmpty());
-        EXPECT_TRUE(view->bar.toolTips.value(QString::fromLatin1(key).toLower()).contains(QStringLiteral("尚未提供")));
-    }
-    // Leaving an edit and a confirmation turn them on by the rule; they stay off.
     dispatch(QStringLiteral("tlbAdd"));
     dispatch(QStringLiteral("tlbCancel"));
     db.exec(QStringLiteral("UPDATE ManageSample SET cHandler = '王建国' WHERE iAutoID = 1"));
     dispatch(QStringLiteral("tlbRefresh"));
-    EXPECT_FALSE(view->enabled("tlbLocal"));
-    EXPECT_TRUE(view->enabled("tlbPrint") && view->enabled("tlbPreview") && view->enabled("tlbSend"))
-        << "printing has landed: the rule turns it on";
+    EXPECT_TRUE(view->enabled("tlbPrint") && view->enabled("tlbPreview") && view->enabled("tlbSend"));
+    EXPECT_TRUE(view->enabled("tlbLocal")) << "locate is on while viewing";
     EXPECT_TRUE(view->enabled("tlbDisVerify"));
     // A confirmed voucher's picture and files can still be looked at (the window is read-only).
     EXPECT_TRUE(view->enabled("tlbPic") && view->enabled("tlbAccessory"));

@@ -304,7 +304,7 @@ TEST_P(CardLifecycle, confirm_and_its_cancellation_swap_the_buttons)
     EXPECT_TRUE(view->shown("tlbDisVerify"));
     EXPECT_FALSE(view->shown("tlbVerify"));
     EXPECT_FALSE(view->enabled("tlbEdit") || view->enabled("tlbDel"));
-    EXPECT_EQ(view->enabled("tlbSaveBom"), CardCommandState::unavailableReason(QStringLiteral("tlbSaveBom")).isEmpty());
+    EXPECT_TRUE(view->enabled("tlbSaveBom"));
 
     dispatch(QStringLiteral("tlbDisVerify"));
     ASSERT_EQ(messages.texts(), QStringList());
