@@ -29,6 +29,7 @@ void registerQtWindows()
         std::shared_ptr<AccessoryDialog> view(new AccessoryDialog,
                                               [](AccessoryDialog *dialog) { dialog->deleteLater(); });
         return std::make_shared<frmAccessory>(view);
+    });
     WindowManager::setListFactory([] {
         std::shared_ptr<VoucherListWindow> view(new VoucherListWindow,
                                                 [](VoucherListWindow *window) { window->deleteLater(); });

@@ -12,9 +12,6 @@ namespace {
 const QStringList kVoucherButtons{"tlbEdit",      "tlbDel",     "tlbGet", "tlbCopy",     "tlbVerify",
                                   "tlbDisVerify", "tlbSaveBom", "tlbPic", "tlbAccessory"};
 
-    return out;
-}
-
 class CommandState : public testing::Test
 {
 protected:
@@ -85,8 +82,8 @@ TEST_F(CommandState, leaving_an_edit_ends_the_edit_state_and_hides_the_line_butt
     EXPECT_EQ(enabledOf(viewing), viewing);
     EXPECT_FALSE(view.showCombo.shown);
     EXPECT_TRUE(view.printCombo.shown);
-    EXPECT_EQ(enabledOf(kVoucherButtons), QStringList{"tlbEdit", "tlbDel", "tlbGet", "tlbCopy", "tlbVerify",
-                                                  "tlbDisVerify", "tlbPic", "tlbAccessory"})
+    EXPECT_EQ(enabledOf(kVoucherButtons), (QStringList{"tlbEdit", "tlbDel", "tlbGet", "tlbCopy", "tlbVerify",
+                                                  "tlbDisVerify", "tlbPic", "tlbAccessory"}))
         << "an unconfirmed voucher: everything but the conversion";
     EXPECT_TRUE(view.shown("tlbVerify"));
     EXPECT_FALSE(view.shown("tlbDisVerify"));
@@ -98,7 +95,7 @@ TEST_F(CommandState, without_a_voucher_edit_follows_the_code_flag_once)
         state.strVoucherID = none;
         state.bolHasCode = true;
         rule.refresh(QStringLiteral("tlbCancel"));
-        EXPECT_EQ(enabledOf(kVoucherButtons), QStringList{"tlbEdit"});
+        EXPECT_EQ(enabledOf(kVoucherButtons), (QStringList{"tlbEdit"}));
         EXPECT_FALSE(view.shown("tlbDisVerify"));
         EXPECT_FALSE(state.bolHasCode);
         rule.refresh(QStringLiteral("tlbRefresh"));
@@ -112,14 +109,14 @@ TEST_F(CommandState, a_confirmed_voucher_in_a_circle_offers_nothing_but_shows_ca
     state.strVerifier = QStringLiteral("王建国");
     state.bolCycle = true;
     rule.refresh(QStringLiteral("tlbRefresh"));
-    EXPECT_EQ(enabledOf(kVoucherButtons), QStringList{"tlbPic", "tlbAccessory"});
+    EXPECT_EQ(enabledOf(kVoucherButtons), (QStringList{"tlbPic", "tlbAccessory"}));
     EXPECT_TRUE(view.shown("tlbDisVerify"));
     EXPECT_FALSE(view.shown("tlbVerify"));
 
     state.bolCycle = false;
     rule.refresh(QStringLiteral("tlbVerify"));
     EXPECT_EQ(enabledOf(kVoucherButtons),
-              QStringList{"tlbCopy", "tlbVerify", "tlbDisVerify", "tlbSaveBom", "tlbPic", "tlbAccessory"});
+              (QStringList{"tlbCopy", "tlbVerify", "tlbDisVerify", "tlbSaveBom", "tlbPic", "tlbAccessory"}));
 
     state.strVerifier = QStringLiteral("  ");
     rule.refresh(QStringLiteral("tlbDisVerify"));

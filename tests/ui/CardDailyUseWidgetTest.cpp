@@ -10,13 +10,16 @@
 #include "common/NumberText.h"
 #include "entry/WindowManager.h"
 #include "host/clsLogin.h"
+#include "platform/SchemaSeed.h"
 #include "ui/InterfaceLanguage.h"
 #include "ui/QtMessageService.h"
 #include "ui/QtWindows.h"
 #include "ui/SampleCardWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -243,5 +246,57 @@ TEST_P(CardDailyUseWidget, sqlite_screenshot_for_the_readme)
 }
 
 INSTANTIATE_TEST_SUITE_P(Db, CardDailyUseWidget, ORVANE_BOTH_BACKENDS);
+
+// A second display template (备注 under another caption, no 版本号): choosing it while editing
+// re-lays the real card from it, and what was typed stays.
+class CardTemplateSwitchWidget : public CardDailyUseWidget
+{
+protected:
+    static constexpr int kSecondTemplate = 180199;
+    void prepareDatabase() override
+    {
+        db.exec(QStringLiteral("INSERT INTO vouchertemplates (VT_ID, VT_Name, VT_CardNumber, VT_TemplateMode, VT_Title) "
+                               "VALUES (%1, '简化显示模版', '1801', 0, '样品接单管理')")
+                    .arg(kSecondTemplate));
+        db.exec(QStringLiteral("INSERT INTO voucheritems (VT_ID, CardSection, FieldName, CardItemNum, CardFormula1, "
+                               "CardFormula2, DataType, NumPoint, bIsNull, bCanModify, bShow, BuildArchives, RefKind, "
+                               "ColumnWidth) SELECT %1, CardSection, FieldName, CardItemNum, CardFormula1, CardFormula2, "
+                               "DataType, NumPoint, bIsNull, bCanModify, bShow, BuildArchives, RefKind, ColumnWidth "
+                               "FROM voucheritems WHERE VT_ID = %2 AND NOT (CardSection = 't' AND FieldName = 'csocode')")
+                    .arg(kSecondTemplate)
+                    .arg(SchemaSeed::kDisplayTemplateId));
+        db.exec(QStringLiteral("UPDATE voucheritems SET CardFormula1 = '备注说明' WHERE VT_ID = %1 AND FieldName = 'cmemo'")
+                    .arg(kSecondTemplate));
+    }
+};
+
+TEST_P(CardTemplateSwitchWidget, choosing_another_display_template_re_lays_the_card_and_keeps_the_typing)
+{
+    edit();
+    typeHead(control(), QStringLiteral("cmemo"), QStringLiteral("已输入的备注"));
+    ASSERT_TRUE(control().headEditor(QStringLiteral("csocode")));
+    QComboBox *chooser = nullptr;
+    int index = -1;
+    for (QComboBox *combo : window->findChildren<QComboBox *>()) {
+        for (int i = 0; i < combo->count(); ++i) {
+            if (combo->itemText(i).startsWith(QString::number(kSecondTemplate) + u' '))
+                chooser = combo, index = i;
+        }
+    }
+    ASSERT_TRUE(chooser) << "the card lists the second display template";
+    chooser->setCurrentIndex(index);
+    emit chooser->activated(index);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(control().EditState(), CardControl::EditingVoucher);
+    ASSERT_TRUE(control().headLabel(QStringLiteral("cmemo")));
+    EXPECT_TRUE(control().headLabel(QStringLiteral("cmemo"))->text().contains(QStringLiteral("备注说明")));
+    EXPECT_EQ(control().headerText(QStringLiteral("cmemo")), QStringLiteral("已输入的备注"));
+    EXPECT_FALSE(control().headEditor(QStringLiteral("csocode"))) << "an item the template lacks is gone";
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.texts().join(u'|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Db, CardTemplateSwitchWidget, ORVANE_BOTH_BACKENDS);
+
 
 } // namespace

@@ -67,6 +67,7 @@ protected:
         QtCardTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
+        prepareDatabase();
         card = std::dynamic_pointer_cast<frmManageSample>(WindowManager::newCard());
         QString error;
         std::shared_ptr<Connection> cnn;
@@ -82,6 +83,9 @@ protected:
         card.reset();
         QtCardTest::TearDown();
     }
+
+    // Data a test needs before the card opens (templates the card lists when it is shown).
+    virtual void prepareDatabase() {}
 
     std::shared_ptr<frmManageSample> card;
     SampleCardWindow *window = nullptr;
