@@ -1,5 +1,7 @@
 #include "AccessoryDialog.h"
 
+#include "CommandLook.h"
+
 #include "AttachmentGrid.h"
 #include "ClassicToolbar.h"
 #include "CommandBar.h"
@@ -33,32 +35,16 @@ bool &useQtDialogs()
     return qtDialogs;
 }
 
-struct ButtonLook
-{
-    const char *key;
-    QStyle::StandardPixmap icon;
-    QKeySequence shortcut;
+const QList<CommandLook> kLooks = {
+    {"PicOpenFile", QStyle::SP_DialogOpenButton, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+    {"AnnexOpenFile", QStyle::SP_DialogOpenButton, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+    {"PicUp", QStyle::SP_ArrowUp, {QKeySequence(Qt::CTRL | Qt::Key_U)}},
+    {"AnnexUp", QStyle::SP_ArrowUp, {QKeySequence(Qt::CTRL | Qt::Key_U)}},
+    {"PicDownLoad", QStyle::SP_DialogSaveButton, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+    {"AnnexDownLoad", QStyle::SP_DialogSaveButton, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+    {"Delete", QStyle::SP_TrashIcon, {QKeySequence(Qt::Key_Delete)}},
+    {"Exit", QStyle::SP_DialogCloseButton, {}}, // Esc closes the dialog itself
 };
-
-const ButtonLook kLooks[] = {
-    {"PicOpenFile", QStyle::SP_DialogOpenButton, QKeySequence(Qt::CTRL | Qt::Key_O)},
-    {"AnnexOpenFile", QStyle::SP_DialogOpenButton, QKeySequence(Qt::CTRL | Qt::Key_O)},
-    {"PicUp", QStyle::SP_ArrowUp, QKeySequence(Qt::CTRL | Qt::Key_U)},
-    {"AnnexUp", QStyle::SP_ArrowUp, QKeySequence(Qt::CTRL | Qt::Key_U)},
-    {"PicDownLoad", QStyle::SP_DialogSaveButton, QKeySequence(Qt::CTRL | Qt::Key_S)},
-    {"AnnexDownLoad", QStyle::SP_DialogSaveButton, QKeySequence(Qt::CTRL | Qt::Key_S)},
-    {"Delete", QStyle::SP_TrashIcon, QKeySequence(Qt::Key_Delete)},
-    {"Exit", QStyle::SP_DialogCloseButton, QKeySequence()}, // Esc closes the dialog itself
-};
-
-const ButtonLook *lookOf(const QString &key)
-{
-    for (const ButtonLook &look : kLooks) {
-        if (key.compare(QLatin1String(look.key), Qt::CaseInsensitive) == 0)
-            return &look;
-    }
-    return nullptr;
-}
 
 QFileDialog::Options dialogOptions()
 {
@@ -169,14 +155,9 @@ void AccessoryDialog::setButtons(const QList<Button> &buttons)
         a->deleteLater();
     }
     for (const Button &button : buttons) {
-        const ButtonLook *look = lookOf(button.key);
-        QAction *a = m_toolbar->addAction(look ? style()->standardIcon(look->icon) : QIcon(), button.caption);
+        QAction *a = m_toolbar->addAction(button.caption);
         a->setObjectName(button.key);
-        if (look && !look->shortcut.isEmpty()) {
-            a->setShortcut(look->shortcut);
-            a->setToolTip(
-                QStringLiteral("%1 (%2)").arg(button.caption, look->shortcut.toString(QKeySequence::NativeText)));
-        }
+        applyLook(a, findLook(kLooks, button.key), button.caption);
         addAction(a); // the shortcut works whichever bar shows
         const QString key = button.key;
         connect(a, &QAction::triggered, this, [this, key] { run(key); });

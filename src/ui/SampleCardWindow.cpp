@@ -1,5 +1,7 @@
 #include "SampleCardWindow.h"
 
+#include "CommandLook.h"
+
 #include "ClassicToolbar.h"
 #include "HelpWindow.h"
 #include "CommandBar.h"
@@ -34,13 +36,6 @@ namespace {
 
 // Shortcuts of the commands. Esc (exit), Ctrl+F4 and Ctrl+P are the card's own keys; the rest
 // avoid the keys the line editors use themselves (copy, paste, undo, word deletion).
-struct CommandLook
-{
-    const char *key;
-    QStyle::StandardPixmap icon;
-    QList<QKeySequence> keys;
-};
-
 const QList<CommandLook> &commandLooks()
 {
     static const QList<CommandLook> looks{
@@ -81,15 +76,6 @@ const QList<CommandLook> &commandLooks()
         {"tlbExit", QStyle::SP_DialogCloseButton, {}},
     };
     return looks;
-}
-
-const CommandLook *lookOf(const QString &key)
-{
-    for (const CommandLook &look : commandLooks()) {
-        if (key.compare(QLatin1String(look.key), Qt::CaseInsensitive) == 0)
-            return &look;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -210,14 +196,9 @@ void SampleCardWindow::buildToolbar()
             m_toolbar->addSeparator()->setObjectName(command.key);
             continue;
         }
-        const CommandLook *look = lookOf(command.key);
-        auto *a = m_toolbar->addAction(look ? style()->standardIcon(look->icon) : QIcon(), command.caption);
+        auto *a = m_toolbar->addAction(command.caption);
         a->setObjectName(command.key);
-        if (look && !look->keys.isEmpty()) {
-            a->setShortcuts(look->keys);
-            a->setToolTip(
-                QStringLiteral("%1 (%2)").arg(command.caption, look->keys.first().toString(QKeySequence::NativeText)));
-        }
+        applyLook(a, findLook(commandLooks(), command.key), command.caption);
         // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
         addAction(a);
         if (command.key.compare(QLatin1String("tlbPrint"), Qt::CaseInsensitive) == 0)

@@ -1,5 +1,7 @@
 #include "VoucherListWindow.h"
 
+#include "CommandLook.h"
+
 #include "HelpWindow.h"
 #include "ListColumnsDialog.h"
 #include "ListFilterDialog.h"
@@ -60,24 +62,17 @@ PageSetup setupOf(const QPageLayout &layout)
     return page;
 }
 
-struct Command
-{
-    const char *key;
-    QStyle::StandardPixmap icon;
-    QKeySequence shortcut;
-};
-
-const Command kCommandKeys[] = {
-    {"Print", QStyle::SP_DialogSaveButton, QKeySequence(Qt::CTRL | Qt::Key_P)},
-    {"Preview", QStyle::SP_FileDialogContentsView, QKeySequence()},
-    {"Output", QStyle::SP_DriveFDIcon, QKeySequence(Qt::CTRL | Qt::Key_E)},
-    {"filter", QStyle::SP_FileDialogDetailedView, QKeySequence(Qt::CTRL | Qt::Key_F)},
-    {"Locate", QStyle::SP_FileDialogStart, QKeySequence(Qt::CTRL | Qt::Key_L)},
-    {"Find", QStyle::SP_DirOpenIcon, QKeySequence()},
-    {"Refresh", QStyle::SP_BrowserReload, QKeySequence(Qt::Key_F5)},
-    {"Column", QStyle::SP_FileDialogListView, QKeySequence()},
-    {"Help", QStyle::SP_DialogHelpButton, QKeySequence(Qt::Key_F1)},
-    {"Exit", QStyle::SP_DialogCloseButton, QKeySequence(Qt::Key_Escape)},
+const QList<CommandLook> kCommandKeys = {
+    {"Print", QStyle::SP_DialogSaveButton, {QKeySequence(Qt::CTRL | Qt::Key_P)}},
+    {"Preview", QStyle::SP_FileDialogContentsView, {}},
+    {"Output", QStyle::SP_DriveFDIcon, {QKeySequence(Qt::CTRL | Qt::Key_E)}},
+    {"filter", QStyle::SP_FileDialogDetailedView, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
+    {"Locate", QStyle::SP_FileDialogStart, {QKeySequence(Qt::CTRL | Qt::Key_L)}},
+    {"Find", QStyle::SP_DirOpenIcon, {}},
+    {"Refresh", QStyle::SP_BrowserReload, {QKeySequence(Qt::Key_F5)}},
+    {"Column", QStyle::SP_FileDialogListView, {}},
+    {"Help", QStyle::SP_DialogHelpButton, {QKeySequence(Qt::Key_F1)}},
+    {"Exit", QStyle::SP_DialogCloseButton, {QKeySequence(Qt::Key_Escape)}},
 };
 
 } // namespace
@@ -204,15 +199,7 @@ void VoucherListWindow::setButtons(const QList<QPair<QString, QString>> &buttons
     for (const auto &[key, caption] : buttons) {
         QAction *action = bar->addAction(caption);
         action->setObjectName(key);
-        for (const Command &c : kCommandKeys) {
-            if (key.compare(QLatin1String(c.key), Qt::CaseInsensitive) == 0) {
-                action->setIcon(style()->standardIcon(c.icon));
-                action->setShortcut(c.shortcut);
-                if (!c.shortcut.isEmpty())
-                    action->setToolTip(caption + QStringLiteral(" (") + c.shortcut.toString(QKeySequence::NativeText)
-                                       + QLatin1Char(')'));
-            }
-        }
+        applyLook(action, findLook(kCommandKeys, key), caption);
         connect(action, &QAction::triggered, this, [this, k = key] {
             if (!m_list)
                 return;
