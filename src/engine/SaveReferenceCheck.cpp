@@ -94,6 +94,8 @@ struct Occurrence
     VoucherRow row;
     QString field;
     QString value; // without trailing blanks
+    Kind kind;
+    bool trailingBlanks; // the row holds the value with blanks after it
     SaveFieldCaptions::Section section;
     int line;
 };
@@ -117,7 +119,7 @@ Result<QString> SaveReferenceCheck::check(const SavedRows &rows, const TableStru
                   const QString value = BaseCheck::typedValue(attribute.value);
                   if (value.trimmed().isEmpty())
                       continue;
-                  found.append({row, name, value, section, line});
+                  found.append({row, name, value, *kind, value.size() != attribute.value.size(), section, line});
                   if (!asked[*kind].contains(value)) {
                       asked[*kind].insert(value);
                       values[*kind].append(value);
@@ -144,14 +146,14 @@ Result<QString> SaveReferenceCheck::check(const SavedRows &rows, const TableStru
 
     QString msg;
     for (Occurrence &o : found) {
-        const Kind kind = referenceFields().value(o.field);
-        if (existing.value(kind).contains(o.value)) {
-            if (o.row.value(o.field) != o.value)
+        if (existing[o.kind].contains(o.value)) {
+            // The record is named without the blanks after it, as the database compares it.
+            if (o.trailingBlanks)
                 o.row.setValue(o.field, o.value);
             continue;
         }
         msg += m_captions.place(o.section, o.field, o.line) + QStringLiteral("的值“") + o.value + QStringLiteral("”：")
-               + notFound.value(kind) + kLineBreak;
+               + notFound.value(o.kind) + kLineBreak;
     }
     return msg;
 }

@@ -6,12 +6,13 @@
 #include <QStringList>
 #include <QVariantList>
 
-// Writes many rows into one table with multi-row INSERT statements ("VALUES (?, ?), (?, ?), ...")
-// that are prepared once (through the native client where the values allow) and bound row by row:
-// the lines of a large voucher, demo and benchmark data, on both backends. Table and column names
-// come from our own code; every value is bound.
+// Writes many rows into one table: the lines of a large voucher, demo and benchmark data, on both
+// backends. On PostgreSQL the rows go in batches of one COPY each; elsewhere, and for values COPY
+// does not take, by multi-row INSERT statements ("VALUES (?, ?), (?, ?), ...") that are prepared
+// once (through the native client where the values allow). Table and column names come from our
+// own code; every value is bound or escaped by the copy format.
 //
-// Rows are collected until a statement is full; finish() writes the rest. Errors carry the
+// Rows are collected until a batch is full; finish() writes the rest. Errors carry the
 // database's text. The caller owns the transaction.
 class BulkInsert
 {
@@ -28,12 +29,13 @@ public:
 
 private:
     QString statement(int rows) const;
-    Result<void> write(int rows);
+    Result<void> write();
 
     Connection &m_cnn;
     QString m_table;
     QStringList m_columns;
     int m_rowsPerStatement;
+    int m_batchRows; // rows collected before they are written
     QVariantList m_pending;
     QString m_fullStatement; // the text of a full batch, made once
     qint64 m_written = 0;

@@ -70,6 +70,16 @@ public:
     // once and kept (large multi-row inserts: Qt's PostgreSQL driver would write every value into
     // the statement's text). Goes through Execute() where the native client cannot serve.
     Result<void> ExecuteNative(const QString &sql, const QVariantList &params);
+    // A query whose best plan depends on its values, such as one array of thousands of keys (a
+    // plan kept for any values probes an index once per key, where a hash of the keys is cheaper):
+    // on PostgreSQL planned anew with the values at every run through the native client; elsewhere,
+    // and where the native client cannot serve, through Query(). The rows, as lists of values.
+    Result<QList<QVariantList>> QueryPlannedPerRun(const QString &sql, const QVariantList &params);
+    // Rows into a table with PostgreSQL's COPY, all or none (values row after row, columns.size()
+    // to a row; table and column names from our own code). False, with nothing done, where COPY
+    // cannot serve: another database, or values the native client does not bind (the caller
+    // inserts them instead).
+    Result<bool> CopyRows(const QString &table, const QStringList &columns, const QVariantList &values);
 
     // Transactions do not nest: a second BeginTrans while one is open fails.
     Result<void> BeginTrans();
@@ -126,7 +136,10 @@ private:
     // Qt); Failed with the system's message in `failure`, recorded as Execute records its own.
     enum class NativeRun { Done, Unavailable, Failed };
     NativeRun runNative(const QString &sql, const QVariantList &params,
-                        const std::function<bool(NativeStatement &)> &read, QString &failure);
+                        const std::function<bool(NativeStatement &)> &read, QString &failure,
+                        bool planEachRun = false);
+    // Records a failure the native client reported, as Execute records its own; the system's message.
+    QString nativeFailure(const QString &error, const QString &code);
     // Both statement caches at once.
     void clearStatements();
     void setDeferFrees(bool defer);

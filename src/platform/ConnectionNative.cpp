@@ -10,6 +10,43 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+namespace {
+
+// A cell as the value Qt's driver gives for it: numbers as numbers, everything else as its text.
+QVariant nativeValue(const NativeCell &cell)
+{
+    switch (cell.kind) {
+    case NativeCell::Null:
+        return QVariant();
+    case NativeCell::Integer:
+        return QVariant(cell.integer);
+    case NativeCell::Real:
+        return QVariant(cell.real);
+    case NativeCell::Bool:
+        return QVariant(cell.integer != 0);
+    case NativeCell::Bytes:
+        return QVariant(QByteArray(cell.data, cell.size));
+    case NativeCell::HexBytes:
+        return QVariant(QByteArray::fromHex(QByteArray::fromRawData(cell.data, cell.size)));
+    default:
+        return QVariant(QString::fromUtf8(cell.data, cell.size));
+    }
+}
+
+// What a read through the native client answers: what it read, its failure, or what Qt's path gives
+// where the native client could not serve.
+template <typename Run, typename T, typename ViaQt>
+Result<T> answer(Run run, T value, const QString &failure, ViaQt viaQt)
+{
+    if (run == Run::Done)
+        return value;
+    if (run == Run::Failed)
+        return fail(failure);
+    return viaQt();
+}
+
+} // namespace
+
 NativeStatement *Connection::nativeStatement(const QString &sql, int paramCount, QString *error, QString *code)
 {
     const QSqlDatabase db = database();
@@ -31,12 +68,21 @@ NativeStatement *Connection::nativeStatement(const QString &sql, int paramCount,
 }
 
 Connection::NativeRun Connection::runNative(const QString &sql, const QVariantList &params,
-                                            const std::function<bool(NativeStatement &)> &read, QString &failure)
+                                            const std::function<bool(NativeStatement &)> &read, QString &failure,
+                                            bool planEachRun)
 {
     if (!isOpen() || !NativeStatement::canBind(params))
         return NativeRun::Unavailable;
     QString error, code;
-    NativeStatement *statement = nativeStatement(sql, int(params.size()), &error, &code);
+    std::unique_ptr<NativeStatement> once;
+    if (planEachRun) {
+        PGconn *handle = backend() == Backend::Postgres ? nativeHandle<PGconn>(database(), "pg_conn*") : nullptr;
+        if (!handle)
+            return NativeRun::Unavailable;
+        NativeStatement::settle(handle);
+        once = NativeStatement::planEachRun(handle, sql);
+    }
+    NativeStatement *statement = once ? once.get() : nativeStatement(sql, int(params.size()), &error, &code);
     if (!statement && error.isEmpty())
         return NativeRun::Unavailable;
     if (statement && statement->execute(params, &error, &code)) {
@@ -48,13 +94,33 @@ Connection::NativeRun Connection::runNative(const QString &sql, const QVariantLi
             return NativeRun::Done;
         }
     }
+    // Recorded first: a failure that breaks a PostgreSQL transaction defers the freeing of
+    // statements until it ends. A statement that failed is prepared afresh next time.
+    failure = nativeFailure(error, code);
+    m_native.remove(sql);
+    return NativeRun::Failed;
+}
+
+QString Connection::nativeFailure(const QString &error, const QString &code)
+{
     const QSqlError e(QString(), error, QSqlError::StatementError, code);
     m_lastUniqueViolation = dialect().isUniqueViolation(code, error);
     noteFailure(e);
-    // A statement that failed is prepared afresh next time.
-    m_native.remove(sql);
-    failure = describe(e);
-    return NativeRun::Failed;
+    return describe(e);
+}
+
+Result<bool> Connection::CopyRows(const QString &table, const QStringList &columns, const QVariantList &values)
+{
+    if (backend() != Backend::Postgres || !isOpen() || !NativeStatement::canBind(values))
+        return false;
+    PGconn *handle = nativeHandle<PGconn>(database(), "pg_conn*");
+    if (!handle)
+        return false;
+    QString error, code;
+    if (!NativeStatement::copyIn(handle, table, columns, values, &error, &code))
+        return fail(nativeFailure(error, code));
+    m_lastUniqueViolation = false;
+    return true;
 }
 
 Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
@@ -65,18 +131,13 @@ Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &
         text = RecordsetXmlWriter::write(statement);
         return !text.isNull();
     };
-    switch (runNative(sql, params, read, failure)) {
-    case NativeRun::Done:
-        return text;
-    case NativeRun::Failed:
-        return fail(failure);
-    case NativeRun::Unavailable:
-        break;
-    }
-    auto rs = Query(sql, params);
-    if (!rs)
-        return fail(rs.error());
-    return RecordsetXmlWriter::write(*rs);
+    const NativeRun run = runNative(sql, params, read, failure);
+    return answer(run, std::move(text), failure, [&]() -> Result<QByteArray> {
+        auto rs = Query(sql, params);
+        if (!rs)
+            return fail(rs.error());
+        return RecordsetXmlWriter::write(*rs);
+    });
 }
 
 Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
@@ -100,6 +161,35 @@ Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &p
     if (!done)
         return fail(done.error());
     return {};
+}
+
+Result<QList<QVariantList>> Connection::QueryPlannedPerRun(const QString &sql, const QVariantList &params)
+{
+    QList<QVariantList> rows;
+    const auto read = [&rows](NativeStatement &statement) {
+        const int width = statement.columnCount();
+        while (statement.next()) {
+            QVariantList row;
+            row.reserve(width);
+            for (int c = 0; c < width; ++c)
+                row << nativeValue(statement.cell(c));
+            rows << std::move(row);
+        }
+        return true;
+    };
+    QString failure;
+    const NativeRun run = backend() == Backend::Postgres ? runNative(sql, params, read, failure, true)
+                                                         : NativeRun::Unavailable;
+    return answer(run, std::move(rows), failure, [&]() -> Result<QList<QVariantList>> {
+        auto rs = Query(sql, params);
+        if (!rs)
+            return fail(rs.error());
+        QList<QVariantList> viaQt;
+        viaQt.reserve(rs->RecordCount());
+        for (int row = 0; row < rs->RecordCount(); ++row)
+            viaQt << rs->row(row);
+        return viaQt;
+    });
 }
 
 void Connection::clearStatements()

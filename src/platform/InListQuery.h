@@ -15,7 +15,9 @@ class Connection;
 // as it is) ("... WHERE cPSCode IN (%1) ORDER BY ...").
 // Values are sent in chunks of at most chunkSize, well below what either backend allows to be
 // bound in one statement; the rows of all chunks are returned, chunk after chunk, each chunk in
-// the order its statement gives. A database error ends the query and is returned.
+// the order its statement gives. On PostgreSQL an "IN (%1)" list of texts or numbers goes as one
+// array value instead ("= ANY(?)"): one statement for every value, rows in its order. A database
+// error ends the query and is returned.
 namespace InListQuery {
 
 constexpr int DefaultChunkSize = 500;

@@ -2,6 +2,7 @@
 
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <QByteArray>
@@ -42,6 +43,14 @@ public:
     // error code, when it cannot.
     static std::unique_ptr<NativeStatement> prepare(sqlite3 *db, const QString &sql, QString *error, QString *code);
     static std::unique_ptr<NativeStatement> prepare(pg_conn *pg, const QString &sql, QString *error, QString *code);
+    // A PostgreSQL statement sent with its values at every run and planned for them, kept nowhere
+    // on the server; its errors come with execute().
+    static std::unique_ptr<NativeStatement> planEachRun(pg_conn *pg, const QString &sql);
+    // Writes rows (values row after row, columns.size() to a row) into a PostgreSQL table with one
+    // COPY: all of them or, with the database's message and native error code, none. Only values
+    // that canBind() takes; table and column names come from our own code.
+    static bool copyIn(pg_conn *pg, const QString &table, const QStringList &columns, const QVariantList &values,
+                       QString *error, QString *code);
 
     // Reads and drops whatever results of an earlier statement are still pending on the
     // PostgreSQL connection, so that it takes a new command.

@@ -1,5 +1,6 @@
 // NativeStatement on PostgreSQL: PQprepare once under a name of our own, then PQexecPrepared with
-// the values as text; DEALLOCATE when the statement is dropped.
+// the values as text; DEALLOCATE when the statement is dropped. Or, planned at every run, the
+// unnamed statement with PQexecParams.
 #include "NativeStatement.h"
 
 #include <libpq-fe.h>
@@ -94,15 +95,18 @@ QString message(const PGresult *result, PGconn *pg)
 class PostgresStatement final : public NativeStatement
 {
 public:
-    PostgresStatement(PGconn *pg, QByteArray name)
+    // Prepared under `name`; with no name, `sql` goes with its values at every run (the unnamed
+    // statement, planned for those values and kept nowhere).
+    PostgresStatement(PGconn *pg, QByteArray name, QByteArray sql = {})
         : m_pg(pg)
         , m_name(std::move(name))
+        , m_sql(std::move(sql))
     {}
     ~PostgresStatement() override
     {
         finish();
         // Nothing to free on a connection that is gone; the session ended with it.
-        if (PQstatus(m_pg) != CONNECTION_OK)
+        if (m_name.isEmpty() || PQstatus(m_pg) != CONNECTION_OK)
             return;
         settle(m_pg);
         PQclear(PQexec(m_pg, ("DEALLOCATE \"" + m_name + '"').constData()));
@@ -126,7 +130,10 @@ public:
             }
             values[i] = texts[i].constData();
         }
-        m_result = PQexecPrepared(m_pg, m_name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
+        m_result = m_name.isEmpty() ? PQexecParams(m_pg, m_sql.constData(), int(values.size()), nullptr, values.data(),
+                                                   nullptr, nullptr, 0)
+                                    : PQexecPrepared(m_pg, m_name.constData(), int(values.size()), values.data(),
+                                                     nullptr, nullptr, 0);
         if (PQresultStatus(m_result) != PGRES_TUPLES_OK && PQresultStatus(m_result) != PGRES_COMMAND_OK) {
             if (error)
                 *error = message(m_result, m_pg);
@@ -213,6 +220,7 @@ public:
 private:
     PGconn *m_pg;
     QByteArray m_name;
+    QByteArray m_sql;
     PGresult *m_result = nullptr;
     mutable QByteArray m_bytes; // the cell last unescaped
     int m_rows = 0;
@@ -249,4 +257,86 @@ std::unique_ptr<NativeStatement> NativeStatement::prepare(pg_conn *pg, const QSt
     if (!ok)
         return nullptr;
     return std::make_unique<PostgresStatement>(pg, name);
+}
+
+std::unique_ptr<NativeStatement> NativeStatement::planEachRun(pg_conn *pg, const QString &sql)
+{
+    return std::make_unique<PostgresStatement>(pg, QByteArray(), numberedPlaceholders(sql));
+}
+
+namespace {
+
+// One value in COPY's text format: "\\N" for a missing value; a backslash, tab, line feed or
+// carriage return in text is escaped, as the format reads them as the column and row separators.
+void appendCopyValue(QByteArray &out, const QVariant &value)
+{
+    switch (NativeStatement::bindingOf(value)) {
+    case NativeStatement::Binding::Null:
+        out += "\\N";
+        return;
+    case NativeStatement::Binding::Real: {
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value.toDouble()).ptr;
+        out.append(buffer, qsizetype(end - buffer));
+        return;
+    }
+    case NativeStatement::Binding::Integer:
+        out += QByteArray::number(value.toLongLong());
+        return;
+    default:
+        break;
+    }
+    const QByteArray text = value.toString().toUtf8();
+    out.reserve(out.size() + text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c; break;
+        }
+    }
+}
+
+} // namespace
+
+bool NativeStatement::copyIn(pg_conn *pg, const QString &table, const QStringList &columns, const QVariantList &values,
+                             QString *error, QString *code)
+{
+    const qsizetype width = columns.size();
+    QByteArray data;
+    data.reserve(values.size() * 12);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        appendCopyValue(data, values[i]);
+        data += (i + 1) % width == 0 ? '\n' : '\t';
+    }
+    settle(pg);
+    const QByteArray command = "COPY " + table.toUtf8() + " (" + columns.join(u',').toUtf8() + ") FROM STDIN";
+    PGresult *started = PQexec(pg, command.constData());
+    bool ok = PQresultStatus(started) == PGRES_COPY_IN;
+    if (!ok) {
+        *error = message(started, pg);
+        *code = sqlState(started, pg);
+    }
+    PQclear(started);
+    if (!ok)
+        return false;
+    // A failed send ends the copy with a message, so the server refuses it as a whole.
+    const bool sent = PQputCopyData(pg, data.constData(), int(data.size())) == 1;
+    PQputCopyEnd(pg, sent ? nullptr : "the rows could not be sent");
+    while (PGresult *result = PQgetResult(pg)) {
+        if (ok && PQresultStatus(result) != PGRES_COMMAND_OK) {
+            ok = false;
+            *error = message(result, pg);
+            *code = sqlState(result, pg);
+        }
+        PQclear(result);
+    }
+    if (ok && !sent) {
+        ok = false;
+        *error = message(nullptr, pg);
+        *code = sqlState(nullptr, pg);
+    }
+    return ok;
 }
