@@ -13,6 +13,8 @@
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 // A database connection opened from a connection string (see ConnectionString), with the members
 // the system's code calls: Execute with a rows-affected count, transactions, State and Close.
@@ -70,6 +72,13 @@ public:
     // once and kept (large multi-row inserts: Qt's PostgreSQL driver would write every value into
     // the statement's text). Goes through Execute() where the native client cannot serve.
     Result<void> ExecuteNative(const QString &sql, const QVariantList &params);
+    // A query whose columns are all numbers, handed to `row` one row at a time (an empty optional
+    // for NULL) through the native client, so a long result is neither turned into QVariants nor
+    // held whole; through Query() where the native client cannot serve. Text cells (PostgreSQL's
+    // numeric) are read as numbers. The vector is the same object for every row.
+    using NumberRow = std::vector<std::optional<double>>;
+    Result<void> ReadNumbers(const QString &sql, const QVariantList &params,
+                             const std::function<void(const NumberRow &)> &row);
 
     // Transactions do not nest: a second BeginTrans while one is open fails.
     Result<void> BeginTrans();
@@ -127,6 +136,10 @@ private:
     enum class NativeRun { Done, Unavailable, Failed };
     NativeRun runNative(const QString &sql, const QVariantList &params,
                         const std::function<bool(NativeStatement &)> &read, QString &failure);
+    // runNative, or `throughQt` where the native client cannot serve.
+    Result<void> runNativeOr(const QString &sql, const QVariantList &params,
+                             const std::function<bool(NativeStatement &)> &read,
+                             const std::function<Result<void>()> &throughQt);
     // Both statement caches at once.
     void clearStatements();
     void setDeferFrees(bool defer);

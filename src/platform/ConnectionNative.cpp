@@ -57,38 +57,12 @@ Connection::NativeRun Connection::runNative(const QString &sql, const QVariantLi
     return NativeRun::Failed;
 }
 
-Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
+Result<void> Connection::runNativeOr(const QString &sql, const QVariantList &params,
+                                     const std::function<bool(NativeStatement &)> &read,
+                                     const std::function<Result<void>()> &throughQt)
 {
-    QByteArray text;
     QString failure;
-    const auto read = [&](NativeStatement &statement) {
-        text = RecordsetXmlWriter::write(statement);
-        return !text.isNull();
-    };
     switch (runNative(sql, params, read, failure)) {
-    case NativeRun::Done:
-        return text;
-    case NativeRun::Failed:
-        return fail(failure);
-    case NativeRun::Unavailable:
-        break;
-    }
-    auto rs = Query(sql, params);
-    if (!rs)
-        return fail(rs.error());
-    return RecordsetXmlWriter::write(*rs);
-}
-
-Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
-{
-    QString failure;
-    // SQLite runs the statement as it is stepped; PostgreSQL has run it already.
-    const auto step = [](NativeStatement &statement) {
-        while (statement.next()) {
-        }
-        return true;
-    };
-    switch (runNative(sql, params, step, failure)) {
     case NativeRun::Done:
         return {};
     case NativeRun::Failed:
@@ -96,10 +70,82 @@ Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &p
     case NativeRun::Unavailable:
         break;
     }
-    auto done = Execute(sql, params);
+    return throughQt();
+}
+
+Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
+{
+    QByteArray text;
+    const auto read = [&](NativeStatement &statement) {
+        text = RecordsetXmlWriter::write(statement);
+        return !text.isNull();
+    };
+    auto done = runNativeOr(sql, params, read, [&]() -> Result<void> {
+        auto rs = Query(sql, params);
+        if (!rs)
+            return fail(rs.error());
+        text = RecordsetXmlWriter::write(*rs);
+        return {};
+    });
     if (!done)
         return fail(done.error());
-    return {};
+    return text;
+}
+
+Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
+{
+    // SQLite runs the statement as it is stepped; PostgreSQL has run it already.
+    const auto step = [](NativeStatement &statement) {
+        while (statement.next()) {
+        }
+        return true;
+    };
+    return runNativeOr(sql, params, step, [&]() -> Result<void> {
+        auto done = Execute(sql, params);
+        if (!done)
+            return fail(done.error());
+        return {};
+    });
+}
+
+Result<void> Connection::ReadNumbers(const QString &sql, const QVariantList &params,
+                                     const std::function<void(const NumberRow &)> &row)
+{
+    NumberRow values;
+    const auto read = [&](NativeStatement &statement) {
+        values.resize(std::size_t(statement.columnCount()));
+        while (statement.next()) {
+            for (std::size_t k = 0; k < values.size(); ++k) {
+                const NativeCell cell = statement.cell(int(k));
+                switch (cell.kind) {
+                case NativeCell::Null: values[k].reset(); break;
+                case NativeCell::Integer:
+                case NativeCell::Bool: values[k] = double(cell.integer); break;
+                case NativeCell::Real: values[k] = cell.real; break;
+                default: values[k] = QByteArray::fromRawData(cell.data, cell.size).toDouble(); break;
+                }
+            }
+            row(values);
+        }
+        return true;
+    };
+    return runNativeOr(sql, params, read, [&]() -> Result<void> {
+        auto rs = Query(sql, params);
+        if (!rs)
+            return fail(rs.error());
+        values.resize(std::size_t(rs->fieldCount()));
+        for (int r = 0; r < rs->RecordCount(); ++r) {
+            for (std::size_t k = 0; k < values.size(); ++k) {
+                const QVariant v = rs->value(r, int(k));
+                if (v.isNull())
+                    values[k].reset();
+                else
+                    values[k] = v.toDouble();
+            }
+            row(values);
+        }
+        return {};
+    });
 }
 
 void Connection::clearStatements()
