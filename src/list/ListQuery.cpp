@@ -15,6 +15,39 @@ namespace {
 // The line's place in its voucher; 0 for the one row of a voucher without lines.
 const QString kLineKey = QStringLiteral("COALESCE(isubid, 0)");
 
+// Keys written "voucher:line,voucher:line,...".
+QList<ListKey> keysFromText(const QByteArray &text)
+{
+    QList<ListKey> keys;
+    keys.reserve(text.count(',') + 1);
+    ListKey key;
+    qlonglong number = 0;
+    bool negative = false;
+    const auto value = [&] {
+        const qlonglong v = negative ? -number : number;
+        number = 0;
+        negative = false;
+        return v;
+    };
+    for (const char c : text) {
+        if (c >= '0' && c <= '9')
+            number = number * 10 + (c - '0');
+        else if (c == '-')
+            negative = true;
+        else if (c == ':')
+            key.voucher = value();
+        else if (c == ',') {
+            key.line = value();
+            keys << key;
+        }
+    }
+    if (!text.isEmpty()) {
+        key.line = value();
+        keys << key;
+    }
+    return keys;
+}
+
 } // namespace
 
 ListQuery::ListQuery(ListQueryRequest request)
@@ -67,8 +100,10 @@ QString ListQuery::orderClause(bool reversed) const
 
 Result<ListTotals> ListQuery::totals(Connection &cnn, bool noteKeys) const
 {
-    // One walk over the matching rows' keys and summed columns, read through the native client
-    // and added up here. The statement names only the keys, the summed columns and the condition's
+    if (cnn.backend() == Backend::Postgres)
+        return totalsOnServer(cnn, noteKeys);
+    // SQLite: one walk over the matching rows' keys and summed columns, read through the native
+    // client and added up here. The statement names only the keys, the summed columns and the condition's
     // columns, so the view's joins that none of them needs are left out; an unsorted walk follows
     // the head's index and needs no sort of its own, and a walk that only counts needs no order.
     QString sql = QStringLiteral("select iautoid, ") + kLineKey;
@@ -96,6 +131,35 @@ Result<ListTotals> ListQuery::totals(Connection &cnn, bool noteKeys) const
         return fail(read.error());
     for (std::size_t k = 0; k < sumCount; ++k)
         out.sums << (summed[k] ? QVariant(sums[k]) : QVariant());
+    return out;
+}
+
+Result<ListTotals> ListQuery::totalsOnServer(Connection &cnn, bool noteKeys) const
+{
+    // PostgreSQL adds up on the server and sends the keys, in the list's order, as one text: a
+    // row per matching row would cost more to send and read than the server takes to find them.
+    QStringList items{QStringLiteral("COUNT(*)")};
+    for (const QString &field : m_request.sumFields)
+        items << QStringLiteral("SUM(%1)").arg(field);
+    if (noteKeys)
+        items << QStringLiteral("string_agg(CAST(iautoid AS text) || ':' || CAST(") + kLineKey
+                     + QStringLiteral(" AS text), ','") + orderClause() + QLatin1Char(')');
+    auto rs = cnn.Query(QStringLiteral("select ") + items.join(QStringLiteral(", ")) + QStringLiteral(" from ")
+                            + m_request.view + whereClause(),
+                        m_request.filter.params);
+    if (!rs)
+        return fail(rs.error());
+    ListTotals out;
+    if (rs->isEmpty())
+        return out;
+    out.rows = rs->value(0, 0).toLongLong();
+    const int sumCount = int(m_request.sumFields.size());
+    for (int k = 0; k < sumCount; ++k) {
+        const QVariant v = rs->value(0, k + 1);
+        out.sums << (v.isNull() ? QVariant() : QVariant(v.toDouble()));
+    }
+    if (noteKeys)
+        out.keys = keysFromText(rs->value(0, sumCount + 1).toString().toLatin1());
     return out;
 }
 

@@ -68,8 +68,9 @@ struct ListRows
 // column when one is set (empty values first when ascending), then the voucher and its line, so
 // that pages never overlap or skip a row.
 //
-// The totals read the key and the summed columns of every matching row, and can note the keys in
-// the list's order; a page is then read by its rows' keys, whatever its number. Such pages show
+// The totals count and sum every matching row (SQLite: one walk over the rows' keys and summed
+// columns, added up here; PostgreSQL: on the server) and can note the rows' keys in the list's
+// order; a page is then read by its rows' keys, whatever its number. Such pages show
 // the rows as the totals found them: a row deleted since is left out, a row written since waits
 // for the next totals; no row is shown twice or passed over. Without the keys a page is read with
 // LIMIT and OFFSET; a page in the back half of the result is read from the end in the opposite
@@ -100,6 +101,7 @@ public:
 
 private:
     QStringList selectedFields() const;
+    Result<ListTotals> totalsOnServer(Connection &cnn, bool noteKeys) const;
     // The shown columns of the rows whose keys are `keys`, in that order; reversed when asked.
     Result<ListRows> rowsOf(Connection &cnn, const QList<ListKey> &keys, bool reversed) const;
 
