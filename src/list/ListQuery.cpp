@@ -103,9 +103,10 @@ Result<ListTotals> ListQuery::totals(Connection &cnn, bool noteKeys) const
     if (cnn.backend() == Backend::Postgres)
         return totalsOnServer(cnn, noteKeys);
     // SQLite: one walk over the matching rows' keys and summed columns, read through the native
-    // client and added up here. The statement names only the keys, the summed columns and the condition's
-    // columns, so the view's joins that none of them needs are left out; an unsorted walk follows
-    // the head's index and needs no sort of its own, and a walk that only counts needs no order.
+    // client and added up here. The statement names only the keys, the summed columns and the
+    // condition's columns, so the view's joins that none of them needs are left out; an unsorted
+    // walk follows the head's index and needs no sort of its own, and one that only counts needs
+    // no order.
     QString sql = QStringLiteral("select iautoid, ") + kLineKey;
     for (const QString &field : m_request.sumFields)
         sql += QStringLiteral(", ") + field;
@@ -194,12 +195,12 @@ Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, qint64
     QVariantList params = m_request.filter.params;
     params << count << (reversed ? fromEnd : offset);
     QList<ListKey> keys;
-    auto read = cnn.ReadNumbers(QStringLiteral("select iautoid, ") + kLineKey + QStringLiteral(" from ")
-                                    + m_request.view + whereClause() + orderClause(reversed)
-                                    + QStringLiteral(" limit ? offset ?"),
-                                params, [&keys](const Connection::NumberRow &row) {
-                                    keys << ListKey{qlonglong(row[0].value_or(0)), qlonglong(row[1].value_or(0))};
-                                });
+    auto read
+        = cnn.ReadNumbers(QStringLiteral("select iautoid, ") + kLineKey + QStringLiteral(" from ") + m_request.view
+                              + whereClause() + orderClause(reversed) + QStringLiteral(" limit ? offset ?"),
+                          params, [&keys](const Connection::NumberRow &row) {
+                              keys << ListKey{qlonglong(row[0].value_or(0)), qlonglong(row[1].value_or(0))};
+                          });
     if (!read)
         return fail(read.error());
     return rowsOf(cnn, keys, reversed);

@@ -118,11 +118,19 @@ Result<void> Connection::ReadNumbers(const QString &sql, const QVariantList &par
             for (std::size_t k = 0; k < values.size(); ++k) {
                 const NativeCell cell = statement.cell(int(k));
                 switch (cell.kind) {
-                case NativeCell::Null: values[k].reset(); break;
+                case NativeCell::Null:
+                    values[k].reset();
+                    break;
                 case NativeCell::Integer:
-                case NativeCell::Bool: values[k] = double(cell.integer); break;
-                case NativeCell::Real: values[k] = cell.real; break;
-                default: values[k] = QByteArray::fromRawData(cell.data, cell.size).toDouble(); break;
+                case NativeCell::Bool:
+                    values[k] = double(cell.integer);
+                    break;
+                case NativeCell::Real:
+                    values[k] = cell.real;
+                    break;
+                default:
+                    values[k] = QByteArray::fromRawData(cell.data, cell.size).toDouble();
+                    break;
                 }
             }
             row(values);

@@ -156,8 +156,8 @@ TEST_P(ListQueryTest, pages_read_by_keys_are_the_pages_read_by_offset_under_a_fi
                 auto byKeys = query.page(db.cnn(), p, size, *totals);
                 auto byOffset = query.page(db.cnn(), p, size, totals->rows);
                 ASSERT_TRUE(byKeys && byOffset);
-                EXPECT_EQ(byKeys->rows, byOffset->rows) << "sort " << sort.field.toStdString() << sort.descending
-                                                        << " page size " << size << " page " << p;
+                EXPECT_EQ(byKeys->rows, byOffset->rows)
+                    << "sort " << sort.field.toStdString() << sort.descending << " page size " << size << " page " << p;
             }
         }
     }
@@ -204,9 +204,9 @@ TEST_P(ListQueryTest, totals_under_a_restriction_and_filter_equal_a_plain_count_
     ListQueryRequest r = request();
     r.permission = QStringLiteral("(customeriid in (1) or COALESCE(ccuscode,'') = '')");
     // A number the native client binds, and a date it leaves to Qt's driver.
-    for (const SqlCondition &filter : {SqlCondition{QStringLiteral("iautoid <= ?"), {10}},
-                                       SqlCondition{QStringLiteral("iautoid <= ? and ddate >= ?"),
-                                                    {10, QDate(2026, 1, 1)}}}) {
+    for (const SqlCondition &filter :
+         {SqlCondition{QStringLiteral("iautoid <= ?"), {10}},
+          SqlCondition{QStringLiteral("iautoid <= ? and ddate >= ?"), {10, QDate(2026, 1, 1)}}}) {
         r.filter = filter;
         auto plain = db.cnn().Query(QStringLiteral("select count(*), sum(ipsquantity), sum(itolcost) from "
                                                    "v_managesample_list where ")
