@@ -8,11 +8,45 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
 // The line's place in its voucher; 0 for the one row of a voucher without lines.
 const QString kLineKey = QStringLiteral("COALESCE(isubid, 0)");
+
+// Keys written "voucher:line,voucher:line,...".
+QList<ListKey> keysFromText(const QByteArray &text)
+{
+    QList<ListKey> keys;
+    keys.reserve(text.count(',') + 1);
+    ListKey key;
+    qlonglong number = 0;
+    bool negative = false;
+    const auto value = [&] {
+        const qlonglong v = negative ? -number : number;
+        number = 0;
+        negative = false;
+        return v;
+    };
+    for (const char c : text) {
+        if (c >= '0' && c <= '9')
+            number = number * 10 + (c - '0');
+        else if (c == '-')
+            negative = true;
+        else if (c == ':')
+            key.voucher = value();
+        else if (c == ',') {
+            key.line = value();
+            keys << key;
+        }
+    }
+    if (!text.isEmpty()) {
+        key.line = value();
+        keys << key;
+    }
+    return keys;
+}
 
 } // namespace
 
@@ -64,21 +98,55 @@ QString ListQuery::orderClause(bool reversed) const
     return QStringLiteral(" order by ") + out.join(QStringLiteral(", "));
 }
 
-Result<ListTotals> ListQuery::totals(Connection &cnn) const
+Result<ListTotals> ListQuery::totals(Connection &cnn, bool noteKeys) const
 {
+    if (cnn.backend() == Backend::Postgres)
+        return totalsOnServer(cnn, noteKeys);
+    // SQLite: one walk over the matching rows' keys and summed columns, read through the native
+    // client and added up here. The statement names only the keys, the summed columns and the
+    // condition's columns, so the view's joins that none of them needs are left out; an unsorted
+    // walk follows the head's index and needs no sort of its own, and one that only counts needs
+    // no order.
+    QString sql = QStringLiteral("select iautoid, ") + kLineKey;
+    for (const QString &field : m_request.sumFields)
+        sql += QStringLiteral(", ") + field;
+    sql += QStringLiteral(" from ") + m_request.view + whereClause();
+    if (noteKeys)
+        sql += orderClause();
+    const std::size_t sumCount = std::size_t(m_request.sumFields.size());
+    std::vector<double> sums(sumCount, 0.0);
+    std::vector<bool> summed(sumCount, false);
+    ListTotals out;
+    auto read = cnn.ReadNumbers(sql, m_request.filter.params, [&](const Connection::NumberRow &row) {
+        if (noteKeys)
+            out.keys << ListKey{qlonglong(row[0].value_or(0)), qlonglong(row[1].value_or(0))};
+        ++out.rows;
+        for (std::size_t k = 0; k < sumCount; ++k) {
+            if (const auto &v = row[k + 2]) {
+                sums[k] += *v;
+                summed[k] = true;
+            }
+        }
+    });
+    if (!read)
+        return fail(read.error());
+    for (std::size_t k = 0; k < sumCount; ++k)
+        out.sums << (summed[k] ? QVariant(sums[k]) : QVariant());
+    return out;
+}
+
+Result<ListTotals> ListQuery::totalsOnServer(Connection &cnn, bool noteKeys) const
+{
+    // PostgreSQL adds up on the server and sends the keys, in the list's order, as one text: a
+    // row per matching row would cost more to send and read than the server takes to find them.
     QStringList items{QStringLiteral("COUNT(*)")};
-    QStringList inner{QStringLiteral("1 AS one")};
-    for (int k = 0; k < m_request.sumFields.size(); ++k) {
-        items << QStringLiteral("SUM(t.s%1)").arg(k);
-        inner << QStringLiteral("%1 AS s%2").arg(m_request.sumFields[k]).arg(k);
-    }
-    // The matching rows are read in a subquery that names only the summed columns, so the view's
-    // joins that no summed column or condition needs are left out. SQLite would merge the subquery
-    // into the aggregate and keep every join; its "limit -1" (no limit) keeps it apart.
-    const QString keepApart = cnn.backend() == Backend::Sqlite ? QStringLiteral(" limit -1") : QString();
-    auto rs = cnn.Query(QStringLiteral("select ") + items.join(QStringLiteral(", ")) + QStringLiteral(" from (select ")
-                            + inner.join(QStringLiteral(", ")) + QStringLiteral(" from ") + m_request.view
-                            + whereClause() + keepApart + QStringLiteral(") t"),
+    for (const QString &field : m_request.sumFields)
+        items << QStringLiteral("SUM(%1)").arg(field);
+    if (noteKeys)
+        items << QStringLiteral("string_agg(CAST(iautoid AS text) || ':' || CAST(") + kLineKey
+                     + QStringLiteral(" AS text), ','") + orderClause() + QLatin1Char(')');
+    auto rs = cnn.Query(QStringLiteral("select ") + items.join(QStringLiteral(", ")) + QStringLiteral(" from ")
+                            + m_request.view + whereClause(),
                         m_request.filter.params);
     if (!rs)
         return fail(rs.error());
@@ -86,10 +154,13 @@ Result<ListTotals> ListQuery::totals(Connection &cnn) const
     if (rs->isEmpty())
         return out;
     out.rows = rs->value(0, 0).toLongLong();
-    for (int k = 0; k < m_request.sumFields.size(); ++k) {
+    const int sumCount = int(m_request.sumFields.size());
+    for (int k = 0; k < sumCount; ++k) {
         const QVariant v = rs->value(0, k + 1);
         out.sums << (v.isNull() ? QVariant() : QVariant(v.toDouble()));
     }
+    if (noteKeys)
+        out.keys = keysFromText(rs->value(0, sumCount + 1).toString().toLatin1());
     return out;
 }
 
@@ -100,14 +171,22 @@ int ListQuery::pageCount(qint64 rows, int pageSize)
     return int((rows + pageSize - 1) / pageSize);
 }
 
+Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, const ListTotals &totals) const
+{
+    if (totals.keys.size() != totals.rows)
+        return this->page(cnn, page, pageSize, totals.rows);
+    const qint64 offset = qint64(std::max(page, 1) - 1) * pageSize;
+    if (offset >= totals.rows)
+        return rowsOf(cnn, {}, false);
+    return rowsOf(cnn, totals.keys.mid(offset, pageSize), false);
+}
+
 Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, qint64 totalRows) const
 {
-    ListRows out;
-    out.fields = selectedFields();
     const qint64 offset = qint64(std::max(page, 1) - 1) * pageSize;
     const qint64 count = std::min<qint64>(pageSize, totalRows - offset);
     if (count <= 0)
-        return out;
+        return rowsOf(cnn, {}, false);
     // From the end when the page lies in the back half: OFFSET walks the rows it skips.
     const qint64 fromEnd = totalRows - offset - count;
     const bool reversed = fromEnd < offset;
@@ -115,22 +194,30 @@ Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, qint64
     // condition's columns only, so the view's other joins are left out of the walk.
     QVariantList params = m_request.filter.params;
     params << count << (reversed ? fromEnd : offset);
-    auto keys = cnn.Query(QStringLiteral("select iautoid, ") + kLineKey + QStringLiteral(" from ") + m_request.view
+    QList<ListKey> keys;
+    auto read
+        = cnn.ReadNumbers(QStringLiteral("select iautoid, ") + kLineKey + QStringLiteral(" from ") + m_request.view
                               + whereClause() + orderClause(reversed) + QStringLiteral(" limit ? offset ?"),
-                          params);
-    if (!keys)
-        return fail(keys.error());
-    if (keys->RecordCount() == 0)
+                          params, [&keys](const Connection::NumberRow &row) {
+                              keys << ListKey{qlonglong(row[0].value_or(0)), qlonglong(row[1].value_or(0))};
+                          });
+    if (!read)
+        return fail(read.error());
+    return rowsOf(cnn, keys, reversed);
+}
+
+Result<ListRows> ListQuery::rowsOf(Connection &cnn, const QList<ListKey> &keys, bool reversed) const
+{
+    ListRows out;
+    out.fields = selectedFields();
+    if (keys.isEmpty())
         return out;
-    // Then the shown columns of those vouchers' rows, put in the keys' order.
-    QList<QPair<qlonglong, qlonglong>> order;
+    // The shown columns of those vouchers' rows, put in the keys' order.
     QVariantList vouchers;
     QStringList marks;
-    for (int row = 0; row < keys->RecordCount(); ++row) {
-        const qlonglong id = keys->value(row, 0).toLongLong();
-        order << qMakePair(id, keys->value(row, 1).toLongLong());
-        if (!vouchers.contains(id)) {
-            vouchers << id;
+    for (const ListKey &key : keys) {
+        if (!vouchers.contains(key.voucher)) {
+            vouchers << key.voucher;
             marks << QStringLiteral("?");
         }
     }
@@ -148,9 +235,9 @@ Result<ListRows> ListQuery::page(Connection &cnn, int page, int pageSize, qint64
         values.resize(width);
         byKey.insert(key, values);
     }
-    for (const auto &key : order) {
+    for (const ListKey &key : keys) {
         // A voucher deleted between the two reads is left out, as the next read would leave it.
-        if (const auto it = byKey.constFind(key); it != byKey.cend())
+        if (const auto it = byKey.constFind(qMakePair(key.voucher, key.line)); it != byKey.cend())
             out.rows << *it;
     }
     if (reversed)

@@ -35,11 +35,23 @@ struct ListQueryRequest
     ListSort sort;
 };
 
+// A row's place in the voucher order: the voucher, then its line (0 for a voucher without lines).
+struct ListKey
+{
+    qlonglong voucher = 0;
+    qlonglong line = 0;
+
+    bool operator==(const ListKey &) const = default;
+};
+
 // The count and sums over every row that matches, not only the page.
 struct ListTotals
 {
     qint64 rows = 0;
     QVariantList sums; // one per sumFields entry; null when no row has a value
+    // Every matching row's key in the list's order, when the totals were asked to note them
+    // (16 bytes a row); a page is then read by its keys.
+    QList<ListKey> keys;
 };
 
 // Rows of one page: the request's fields, then the voucher identifier "iautoid" when the fields do
@@ -54,9 +66,15 @@ struct ListRows
 
 // Builds and runs the list's statements. Rows come in a fixed order on both databases: the sort
 // column when one is set (empty values first when ascending), then the voucher and its line, so
-// that pages never overlap or skip a row. A page is read with LIMIT and OFFSET; a page in the back
-// half of the result is read from the end in the opposite order, so the last pages cost what the
-// first ones do.
+// that pages never overlap or skip a row.
+//
+// The totals count and sum every matching row (SQLite: one walk over the rows' keys and summed
+// columns, added up here; PostgreSQL: on the server) and can note the rows' keys in the list's
+// order; a page is then read by its rows' keys, whatever its number. Such pages show
+// the rows as the totals found them: a row deleted since is left out, a row written since waits
+// for the next totals; no row is shown twice or passed over. Without the keys a page is read with
+// LIMIT and OFFSET; a page in the back half of the result is read from the end in the opposite
+// order, so the last pages cost what the first ones do.
 class ListQuery
 {
 public:
@@ -68,8 +86,12 @@ public:
     QString selectList() const;
     QString orderClause(bool reversed = false) const;
 
-    Result<ListTotals> totals(Connection &cnn) const;
-    // Page `page` (1-based) of `pageSize` rows out of `totalRows` matching rows (from totals()).
+    // The count and sums; with noteKeys, also every row's key in the list's order.
+    Result<ListTotals> totals(Connection &cnn, bool noteKeys = false) const;
+    // Page `page` (1-based) of `pageSize` rows: by its keys when `totals` noted them, else by
+    // offset into totals.rows matching rows.
+    Result<ListRows> page(Connection &cnn, int page, int pageSize, const ListTotals &totals) const;
+    // Page `page` (1-based) of `pageSize` rows out of `totalRows` matching rows, by offset.
     Result<ListRows> page(Connection &cnn, int page, int pageSize, qint64 totalRows) const;
     // Every matching row in order, read one at a time through a forward-only cursor, for output.
     // Runs on a connection of its own: PostgreSQL keeps the connection busy while rows stream.
@@ -79,6 +101,9 @@ public:
 
 private:
     QStringList selectedFields() const;
+    Result<ListTotals> totalsOnServer(Connection &cnn, bool noteKeys) const;
+    // The shown columns of the rows whose keys are `keys`, in that order; reversed when asked.
+    Result<ListRows> rowsOf(Connection &cnn, const QList<ListKey> &keys, bool reversed) const;
 
     ListQueryRequest m_request;
 };

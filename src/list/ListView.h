@@ -12,14 +12,17 @@
 #include <functional>
 #include <optional>
 
+class CommandBarControl;
+class ToolbarControl;
 struct OutputDocument;
 // Makes the document of every matching row anew; a document's rows can be read once, and a
 // preview paints more than once.
 using OutputDocumentMaker = std::function<OutputDocument()>;
 
 // The voucher list window's view as its logic (frmVL_JDYPGL) drives it: the list control with
-// its totals row, the toolbar, the page box and the page-size box, the print-template combo and
-// the window's dialogs. The Qt window implements it; tests fake it.
+// its totals row, the toolbar and the command bar (the toolbar style chooses which shows), the
+// page box and the page-size box, the print-template combo and the window's dialogs. The Qt
+// window implements it; tests fake it.
 class ListView
 {
 public:
@@ -28,6 +31,10 @@ public:
     virtual void setCaption(const QString &caption) = 0;
     // The toolbar's buttons (key, caption), in order.
     virtual void setButtons(const QList<QPair<QString, QString>> &buttons) = 0;
+    virtual ToolbarControl &toolbar() = 0;
+    virtual CommandBarControl &commandBar() = 0;
+    // Width of the window's inside, across which the command bar spans.
+    virtual int innerWidth() const = 0;
     // Print templates as "id name".
     virtual void setTemplates(const QStringList &templates) = 0;
     virtual void showPage(const ListPage &page) = 0;

@@ -51,6 +51,7 @@ frmVL_JDYPGL::frmVL_JDYPGL(std::shared_ptr<ListView> view)
                         {QStringLiteral("Column"), QStringLiteral("栏目")},
                         {QStringLiteral("Help"), QStringLiteral("帮助")},
                         {QStringLiteral("Exit"), QStringLiteral("退出")}});
+    modPublic::ApplyToolbarStyle(m_view->innerWidth(), m_view->toolbar(), m_view->commandBar());
 }
 
 frmVL_JDYPGL::~frmVL_JDYPGL() = default;
@@ -239,8 +240,13 @@ bool frmVL_JDYPGL::ListShow(bool showFilter)
     auto req = request(*cnn);
     if (!req)
         return false;
+    const double size = m_view->sizeText().trimmed().toDouble();
+    if (!(size > 0 && size <= ListPaging::MaxPageSize))
+        m_view->setSizeText(QString::number(ListPaging::DefaultPageSize));
+    const int pageSize = ListPaging::effectivePageSize(m_view->sizeText());
     auto query = std::make_unique<ListQuery>(*req);
-    auto totals = query->totals(*cnn);
+    // The totals note every row's key, so the page below is read by its keys.
+    auto totals = query->totals(*cnn, true);
     if (!totals) {
         reportError(totals.error(), QStringLiteral("ListShow"));
         return false;
@@ -253,15 +259,11 @@ bool frmVL_JDYPGL::ListShow(bool showFilter)
     m_page.totalRows = totals->rows;
     m_page.sort = m_sort;
 
-    const double size = m_view->sizeText().trimmed().toDouble();
-    if (!(size > 0 && size <= ListPaging::MaxPageSize))
-        m_view->setSizeText(QString::number(ListPaging::DefaultPageSize));
-    const int pageSize = ListPaging::effectivePageSize(m_view->sizeText());
     m_page.pageCount = ListQuery::pageCount(totals->rows, pageSize);
     m_page.page = ListPaging::shownPage(ListPaging::pageNumber(m_view->pageText()).value_or(0), m_page.pageCount);
     m_view->setPageText(QString::number(m_page.page));
 
-    auto rows = query->page(*cnn, m_page.page, pageSize, totals->rows);
+    auto rows = query->page(*cnn, m_page.page, pageSize, *totals);
     if (!rows) {
         reportError(rows.error(), QStringLiteral("ListShow"));
         return false;

@@ -13,6 +13,8 @@
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 // A database connection opened from a connection string (see ConnectionString), with the members
 // the system's code calls: Execute with a rows-affected count, transactions, State and Close.
@@ -80,6 +82,13 @@ public:
     // cannot serve: another database, or values the native client does not bind (the caller
     // inserts them instead).
     Result<bool> CopyRows(const QString &table, const QStringList &columns, const QVariantList &values);
+    // A query whose columns are all numbers, handed to `row` one row at a time (an empty optional
+    // for NULL) through the native client, so a long result is neither turned into QVariants nor
+    // held whole; through Query() where the native client cannot serve. Text cells (PostgreSQL's
+    // numeric) are read as numbers. The vector is the same object for every row.
+    using NumberRow = std::vector<std::optional<double>>;
+    Result<void> ReadNumbers(const QString &sql, const QVariantList &params,
+                             const std::function<void(const NumberRow &)> &row);
 
     // Transactions do not nest: a second BeginTrans while one is open fails.
     Result<void> BeginTrans();
@@ -140,6 +149,10 @@ private:
                         bool planEachRun = false);
     // Records a failure the native client reported, as Execute records its own; the system's message.
     QString nativeFailure(const QString &error, const QString &code);
+    // runNative, or `throughQt` where the native client cannot serve.
+    Result<void> runNativeOr(const QString &sql, const QVariantList &params,
+                             const std::function<bool(NativeStatement &)> &read,
+                             const std::function<Result<void>()> &throughQt, bool planEachRun = false);
     // Both statement caches at once.
     void clearStatements();
     void setDeferFrees(bool defer);

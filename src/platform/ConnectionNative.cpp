@@ -33,18 +33,6 @@ QVariant nativeValue(const NativeCell &cell)
     }
 }
 
-// What a read through the native client answers: what it read, its failure, or what Qt's path gives
-// where the native client could not serve.
-template <typename Run, typename T, typename ViaQt>
-Result<T> answer(Run run, T value, const QString &failure, ViaQt viaQt)
-{
-    if (run == Run::Done)
-        return value;
-    if (run == Run::Failed)
-        return fail(failure);
-    return viaQt();
-}
-
 } // namespace
 
 NativeStatement *Connection::nativeStatement(const QString &sql, int paramCount, QString *error, QString *code)
@@ -123,33 +111,12 @@ Result<bool> Connection::CopyRows(const QString &table, const QStringList &colum
     return true;
 }
 
-Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
-{
-    QByteArray text;
-    QString failure;
-    const auto read = [&](NativeStatement &statement) {
-        text = RecordsetXmlWriter::write(statement);
-        return !text.isNull();
-    };
-    const NativeRun run = runNative(sql, params, read, failure);
-    return answer(run, std::move(text), failure, [&]() -> Result<QByteArray> {
-        auto rs = Query(sql, params);
-        if (!rs)
-            return fail(rs.error());
-        return RecordsetXmlWriter::write(*rs);
-    });
-}
-
-Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
+Result<void> Connection::runNativeOr(const QString &sql, const QVariantList &params,
+                                     const std::function<bool(NativeStatement &)> &read,
+                                     const std::function<Result<void>()> &throughQt, bool planEachRun)
 {
     QString failure;
-    // SQLite runs the statement as it is stepped; PostgreSQL has run it already.
-    const auto step = [](NativeStatement &statement) {
-        while (statement.next()) {
-        }
-        return true;
-    };
-    switch (runNative(sql, params, step, failure)) {
+    switch (runNative(sql, params, read, failure, planEachRun)) {
     case NativeRun::Done:
         return {};
     case NativeRun::Failed:
@@ -157,10 +124,90 @@ Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &p
     case NativeRun::Unavailable:
         break;
     }
-    auto done = Execute(sql, params);
+    return throughQt();
+}
+
+Result<QByteArray> Connection::QueryXml(const QString &sql, const QVariantList &params)
+{
+    QByteArray text;
+    const auto read = [&](NativeStatement &statement) {
+        text = RecordsetXmlWriter::write(statement);
+        return !text.isNull();
+    };
+    auto done = runNativeOr(sql, params, read, [&]() -> Result<void> {
+        auto rs = Query(sql, params);
+        if (!rs)
+            return fail(rs.error());
+        text = RecordsetXmlWriter::write(*rs);
+        return {};
+    });
     if (!done)
         return fail(done.error());
-    return {};
+    return text;
+}
+
+Result<void> Connection::ExecuteNative(const QString &sql, const QVariantList &params)
+{
+    // SQLite runs the statement as it is stepped; PostgreSQL has run it already.
+    const auto step = [](NativeStatement &statement) {
+        while (statement.next()) {
+        }
+        return true;
+    };
+    return runNativeOr(sql, params, step, [&]() -> Result<void> {
+        auto done = Execute(sql, params);
+        if (!done)
+            return fail(done.error());
+        return {};
+    });
+}
+
+Result<void> Connection::ReadNumbers(const QString &sql, const QVariantList &params,
+                                     const std::function<void(const NumberRow &)> &row)
+{
+    NumberRow values;
+    const auto read = [&](NativeStatement &statement) {
+        values.resize(std::size_t(statement.columnCount()));
+        while (statement.next()) {
+            for (std::size_t k = 0; k < values.size(); ++k) {
+                const NativeCell cell = statement.cell(int(k));
+                switch (cell.kind) {
+                case NativeCell::Null:
+                    values[k].reset();
+                    break;
+                case NativeCell::Integer:
+                case NativeCell::Bool:
+                    values[k] = double(cell.integer);
+                    break;
+                case NativeCell::Real:
+                    values[k] = cell.real;
+                    break;
+                default:
+                    values[k] = QByteArray::fromRawData(cell.data, cell.size).toDouble();
+                    break;
+                }
+            }
+            row(values);
+        }
+        return true;
+    };
+    return runNativeOr(sql, params, read, [&]() -> Result<void> {
+        auto rs = Query(sql, params);
+        if (!rs)
+            return fail(rs.error());
+        values.resize(std::size_t(rs->fieldCount()));
+        for (int r = 0; r < rs->RecordCount(); ++r) {
+            for (std::size_t k = 0; k < values.size(); ++k) {
+                const QVariant v = rs->value(r, int(k));
+                if (v.isNull())
+                    values[k].reset();
+                else
+                    values[k] = v.toDouble();
+            }
+            row(values);
+        }
+        return {};
+    });
 }
 
 Result<QList<QVariantList>> Connection::QueryPlannedPerRun(const QString &sql, const QVariantList &params)
@@ -177,19 +224,19 @@ Result<QList<QVariantList>> Connection::QueryPlannedPerRun(const QString &sql, c
         }
         return true;
     };
-    QString failure;
-    const NativeRun run = backend() == Backend::Postgres ? runNative(sql, params, read, failure, true)
-                                                         : NativeRun::Unavailable;
-    return answer(run, std::move(rows), failure, [&]() -> Result<QList<QVariantList>> {
+    const auto throughQt = [&]() -> Result<void> {
         auto rs = Query(sql, params);
         if (!rs)
             return fail(rs.error());
-        QList<QVariantList> viaQt;
-        viaQt.reserve(rs->RecordCount());
+        rows.reserve(rs->RecordCount());
         for (int row = 0; row < rs->RecordCount(); ++row)
-            viaQt << rs->row(row);
-        return viaQt;
-    });
+            rows << rs->row(row);
+        return {};
+    };
+    auto done = backend() == Backend::Postgres ? runNativeOr(sql, params, read, throughQt, true) : throughQt();
+    if (!done)
+        return fail(done.error());
+    return rows;
 }
 
 void Connection::clearStatements()

@@ -1,5 +1,7 @@
 #include "VoucherListWindow.h"
 
+#include "ClassicToolbar.h"
+#include "CommandBar.h"
 #include "CommandLook.h"
 
 #include "HelpWindow.h"
@@ -35,7 +37,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -79,6 +80,8 @@ const QList<CommandLook> kCommandKeys = {
 
 VoucherListWindow::VoucherListWindow(QWidget *parent)
     : QMainWindow(parent)
+    , m_toolbar(new ClassicToolbar(QStringLiteral("工具栏"), this))
+    , m_commandBar(new CommandBar(QStringLiteral("命令"), this))
     , m_table(new QTableView)
     , m_model(new ListTableModel(this))
 {
@@ -192,14 +195,15 @@ void VoucherListWindow::pageCommand(const QString &name)
 
 void VoucherListWindow::setButtons(const QList<QPair<QString, QString>> &buttons)
 {
-    auto *bar = addToolBar(QStringLiteral("tlbList"));
-    bar->setObjectName(QStringLiteral("tlbList"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setMovable(false);
+    // The command bar joins the toolbar's area; the toolbar style decides which of the two shows.
+    addToolBar(m_toolbar);
+    addToolBar(m_commandBar);
     for (const auto &[key, caption] : buttons) {
-        QAction *action = bar->addAction(caption);
+        QAction *action = m_toolbar->addAction(caption);
         action->setObjectName(key);
         applyLook(action, findLook(kCommandKeys, key), caption);
+        // Shortcuts work whichever bar is shown, also while the toolbar is hidden.
+        addAction(action);
         connect(action, &QAction::triggered, this, [this, k = key] {
             if (!m_list)
                 return;
@@ -210,6 +214,16 @@ void VoucherListWindow::setButtons(const QList<QPair<QString, QString>> &buttons
         });
         m_commands.insert(key.toLower(), action);
     }
+}
+
+ToolbarControl &VoucherListWindow::toolbar()
+{
+    return *m_toolbar;
+}
+
+CommandBarControl &VoucherListWindow::commandBar()
+{
+    return *m_commandBar;
 }
 
 void VoucherListWindow::setTemplates(const QStringList &templates)

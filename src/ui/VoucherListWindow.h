@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QMainWindow>
 
+class ClassicToolbar;
+class CommandBar;
 class ListTableModel;
 class QAction;
 class QComboBox;
@@ -15,8 +17,9 @@ class QPushButton;
 class QTableView;
 class frmVL_JDYPGL;
 
-// The voucher list window on screen: the list's commands on a toolbar, the list as a table with
-// its totals row, the print-template combo, the page box, the page-size box and the page buttons.
+// The voucher list window on screen: the list's commands on the classic toolbar or the command bar
+// (as the machine's toolbar style chooses), the list as a table with its totals row, the
+// print-template combo, the page box, the page-size box and the page buttons.
 // It is the view of a frmVL_JDYPGL, which it tells about the user's commands, clicks and keys.
 //
 // Keys: arrows move in the list, PgDn on the last row and PgUp on the first go to the next and
@@ -33,6 +36,9 @@ public:
     void setList(frmVL_JDYPGL *list) { m_list = list; }
 
     void setCaption(const QString &caption) override { setWindowTitle(caption); }
+    ToolbarControl &toolbar() override;
+    CommandBarControl &commandBar() override;
+    int innerWidth() const override { return width(); }
     void setButtons(const QList<QPair<QString, QString>> &buttons) override;
     void setTemplates(const QStringList &templates) override;
     void showPage(const ListPage &page) override;
@@ -84,6 +90,8 @@ private:
     void applyWidths(const ListPage &page);
 
     frmVL_JDYPGL *m_list = nullptr;
+    ClassicToolbar *m_toolbar;
+    CommandBar *m_commandBar;
     QTableView *m_table;
     ListTableModel *m_model;
     QComboBox *m_templates = nullptr;

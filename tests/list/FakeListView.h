@@ -2,6 +2,7 @@
 
 #include "list/ListView.h"
 #include "output/OutputDocument.h"
+#include "support/FakeBars.h"
 
 #include <QStringList>
 
@@ -13,6 +14,9 @@ class FakeListView final : public ListView
 public:
     void setCaption(const QString &text) override { caption = text; }
     void setButtons(const QList<QPair<QString, QString>> &list) override { buttons = list; }
+    ToolbarControl &toolbar() override { return bar; }
+    CommandBarControl &commandBar() override { return commands; }
+    int innerWidth() const override { return 800; }
     void setTemplates(const QStringList &list) override { templates = list; }
     void showPage(const ListPage &p) override
     {
@@ -91,6 +95,10 @@ public:
     QString status;
     bool visible = false;
     QStringList calls;
+    // What the window did to its two bars, in order.
+    QStringList barLog;
+    FakeToolbar bar{barLog};
+    FakeCommandBar commands{barLog};
     QList<FilterItem> filterItems;
     QList<FilterValue> offeredFilter;
     // Each filter request takes the first answer; nullopt cancels. Empty script: an empty filter.

@@ -13,7 +13,11 @@
 #include "host/clsLogin.h"
 #include "list/ListProfile.h"
 #include "list/frmVL_JDYPGL.h"
+#include "platform/MachineRegistry.h"
 #include "sample/SampleObjects.h"
+
+#include <QFile>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +95,30 @@ TEST_P(ListWindowTest, opens_on_the_first_page_with_totals_over_every_page_and_g
     EXPECT_FALSE(view->visible);
     EXPECT_EQ(db.count(QStringLiteral("ua_task_lock")), 0);
     EXPECT_TRUE(WindowManager::windows().isEmpty());
+}
+
+TEST_P(ListWindowTest, the_machine_toolbar_style_chooses_the_bar_the_list_shows)
+{
+    vouchers(1);
+    // No setting: the command bar takes the toolbar's buttons and its place across the window.
+    auto list = open();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(view->barLog,
+              (QStringList{"bar.SetToolbar", "bar.SetDisplayStyle(1)", "toolbar.shown=0", "bar.shown=1", "bar.place"}));
+    EXPECT_EQ(view->commands.source, &view->bar);
+    EXPECT_EQ(view->commands.placed.width(), view->innerWidth());
+    list->ButtonClick(QStringLiteral("Exit"));
+
+    // "False": the classic toolbar.
+    QFile settings(MachineRegistry::filePath());
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[SOFTWARE\\Vestral\\WF\\V8.520\\Appearance]\nToolbar Style=False\n");
+    settings.close();
+    const auto removeSettings = qScopeGuard([&settings] { settings.remove(); });
+    list = open();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(view->barLog, (QStringList{"toolbar.shown=1", "toolbar.front", "bar.shown=0"}));
+    list->ButtonClick(QStringLiteral("Exit"));
 }
 
 TEST_P(ListWindowTest, a_restricted_user_sees_only_permitted_customers_departments_and_makers)
