@@ -240,12 +240,8 @@ bool frmVL_JDYPGL::ListShow(bool showFilter)
     auto req = request(*cnn);
     if (!req)
         return false;
-    const double size = m_view->sizeText().trimmed().toDouble();
-    if (!(size > 0 && size <= ListPaging::MaxPageSize))
-        m_view->setSizeText(QString::number(ListPaging::DefaultPageSize));
-    const int pageSize = ListPaging::effectivePageSize(m_view->sizeText());
     auto query = std::make_unique<ListQuery>(*req);
-    // The totals note every row's key, so the page below is read by its keys.
+    // The totals note every row's key, so a page is read by its keys, this one and the next ones.
     auto totals = query->totals(*cnn, true);
     if (!totals) {
         reportError(totals.error(), QStringLiteral("ListShow"));
@@ -258,22 +254,34 @@ bool frmVL_JDYPGL::ListShow(bool showFilter)
                               : QVariant());
     m_page.totalRows = totals->rows;
     m_page.sort = m_sort;
+    m_query = std::move(query);
+    m_totals = std::move(*totals);
+    if (!showPage(*cnn))
+        return false;
+    if (m_page.totalRows == 0)
+        modPublic::ShowInfo(QStringLiteral("没有找到符合条件的记录!"));
+    return true;
+}
 
-    m_page.pageCount = ListQuery::pageCount(totals->rows, pageSize);
+bool frmVL_JDYPGL::showPage(Connection &cnn)
+{
+    const double size = m_view->sizeText().trimmed().toDouble();
+    if (!(size > 0 && size <= ListPaging::MaxPageSize))
+        m_view->setSizeText(QString::number(ListPaging::DefaultPageSize));
+    const int pageSize = ListPaging::effectivePageSize(m_view->sizeText());
+    m_page.pageCount = ListQuery::pageCount(m_totals->rows, pageSize);
     m_page.page = ListPaging::shownPage(ListPaging::pageNumber(m_view->pageText()).value_or(0), m_page.pageCount);
     m_view->setPageText(QString::number(m_page.page));
 
-    auto rows = query->page(*cnn, m_page.page, pageSize, *totals);
+    auto rows = m_query->page(cnn, m_page.page, pageSize, *m_totals);
     if (!rows) {
         reportError(rows.error(), QStringLiteral("ListShow"));
         return false;
     }
     m_page.rows = std::move(*rows);
-    m_query = std::move(query);
     m_view->showPage(m_page);
     if (m_page.totalRows == 0) {
         m_view->setStatus(QStringLiteral("没有找到符合条件的记录"));
-        modPublic::ShowInfo(QStringLiteral("没有找到符合条件的记录!"));
     } else {
         m_view->setStatus(
             QStringLiteral("共 %1 条记录，第 %2/%3 页").arg(m_page.totalRows).arg(m_page.page).arg(m_page.pageCount));
@@ -328,7 +336,13 @@ void frmVL_JDYPGL::pageButton(const QString &name)
         return;
     }
     m_view->setPageText(QString::number(target));
-    ListShow(false);
+    // A move pages through the result the last query found (rows deleted since are left out);
+    // 确认 and 刷新 query it again.
+    auto cnn = modPublic::listConnection();
+    if (n != QLatin1String("cmdpageok") && m_query && m_totals && cnn)
+        showPage(*cnn);
+    else
+        ListShow(false);
 }
 
 void frmVL_JDYPGL::pageSizeEdited()

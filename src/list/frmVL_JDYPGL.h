@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class Connection;
 class ListFormatService;
 class ListViewColumns;
 
@@ -20,8 +21,9 @@ class ListViewColumns;
 //
 // The window reads the list session and the list connection of modPublic, which its entry object
 // set; it talks to its widgets through ListView. A query that fails is reported (ShowErrMsg,
-// "frmVL_JDYPGL:ListShow") and leaves what the window showed. Only the page on screen is held in
-// memory; totals and pages are read with their own statements.
+// "frmVL_JDYPGL:ListShow") and leaves what the window showed. Of the rows, only the page on screen
+// is held in memory, with the keys of every matching row (16 bytes a row) that the totals noted:
+// moving to another page reads that page's rows by their keys.
 class frmVL_JDYPGL final : public ListWindow
 {
 public:
@@ -74,6 +76,8 @@ private:
     void editColumns();
     void fillTemplates();
     void reportError(const QString &description, const QString &routine);
+    // Shows the page the page box names out of the totals held, read by its rows' keys.
+    bool showPage(Connection &cnn);
 
     std::shared_ptr<ListView> m_view;
     std::shared_ptr<clsVL_JDYPGLParam> m_param;
@@ -81,6 +85,7 @@ private:
     std::unique_ptr<ListFormatService> m_format;
     std::optional<SqlCondition> m_filter;
     std::unique_ptr<ListQuery> m_query;
+    std::optional<ListTotals> m_totals; // of m_query, with the keys of its rows
     ListPage m_page;
     ListSort m_sort;
     bool m_holdsTask = false;
