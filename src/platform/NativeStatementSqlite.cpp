@@ -7,18 +7,18 @@
 
 namespace {
 
-// How Qt's SQLite driver types a column by its declared type.
+// How Qt's SQLite driver types a column by its declared type (compared without regard to ASCII
+// letter case, and without a copy: a move reads every column's type on every run).
 QMetaType::Type declaredType(const char *decl)
 {
-    const QString name = QString::fromUtf8(decl).toLower();
-    if (name == QLatin1String("integer") || name == QLatin1String("int"))
+    const auto is = [decl](const char *name) { return qstricmp(decl, name) == 0; };
+    if (is("integer") || is("int"))
         return QMetaType::Int;
-    if (name == QLatin1String("double") || name == QLatin1String("float") || name == QLatin1String("real")
-        || name.startsWith(QLatin1String("numeric")))
+    if (is("double") || is("float") || is("real") || qstrnicmp(decl, "numeric", 7) == 0)
         return QMetaType::Double;
-    if (name == QLatin1String("blob"))
+    if (is("blob"))
         return QMetaType::QByteArray;
-    if (name == QLatin1String("boolean") || name == QLatin1String("bool"))
+    if (is("boolean") || is("bool"))
         return QMetaType::Bool;
     return QMetaType::QString;
 }

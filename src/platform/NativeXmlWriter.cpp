@@ -8,6 +8,7 @@
 #include "XmlTextBuffer.h"
 #include "XmlValueWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -159,35 +160,36 @@ QByteArray RecordsetXmlWriter::write(NativeStatement &statement)
         return {};
     const int columns = statement.columnCount();
     NativeStatement::ColumnsMemo &memo = statement.columnsMemo();
-    XmlTextBuffer out(64 * 1024);
-    QList<RecordsetField> fields;
-    bool untyped = false;
-    if (sameColumns(statement, memo)) {
-        out.append(memo.head);
-    } else {
-        fields.reserve(columns);
-        for (int c = 0; c < columns; ++c) {
-            fields.append({statement.columnName(c), statement.columnType(c)});
-            untyped = untyped || fields.back().type == QMetaType::UnknownType;
-        }
-        memo = {};
-        // The attribute names depend on the column names only. A column typed by its values is
-        // known only at the end: the rows are then written apart and the head put before them.
-        XmlTextBuffer head(4096);
-        appendHead(head, fields, memo.attributes);
-        if (!untyped) {
-            memo.head = head.take();
-            for (int c = 0; c < columns; ++c) {
-                memo.names.emplace_back(statement.columnNameUtf8(c));
-                memo.types.push_back(fields[c].type);
-            }
-            out.append(memo.head);
-        }
+    const bool remembered = sameColumns(statement, memo);
+    // The types as the statement gives them now; a column typed by its values (an expression,
+    // null in the first row) is unknown until a row gives it a value.
+    std::vector<QMetaType::Type> types = remembered ? memo.types : std::vector<QMetaType::Type>();
+    if (!remembered) {
+        types.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            types.push_back(statement.columnType(c));
     }
-    const std::vector<QByteArray> &names = memo.attributes;
+    const bool untyped = std::find(types.cbegin(), types.cend(), QMetaType::UnknownType) != types.cend();
+    std::vector<QByteArray> attributes;
+    if (!remembered) {
+        // The attribute names depend on the column names only.
+        QList<RecordsetField> fields;
+        fields.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            fields.append({statement.columnName(c), types[size_t(c)]});
+        XmlTextBuffer unused(4096);
+        appendHead(unused, fields, attributes);
+    }
+    const std::vector<QByteArray> &names = remembered ? memo.attributes : attributes;
 
-    XmlTextBuffer rowsApart(untyped ? 64 * 1024 : 0);
-    XmlTextBuffer &rows = untyped ? rowsApart : out;
+    // The head comes first, but with an untyped column it is known only at the end: the rows are
+    // then written apart and the head put before them.
+    XmlTextBuffer out(64 * 1024);
+    if (remembered && !untyped)
+        out.append(memo.head);
+    XmlTextBuffer rowsApart(remembered && !untyped ? 0 : 64 * 1024);
+    XmlTextBuffer &rows = remembered && !untyped ? out : rowsApart;
+    std::vector<QMetaType::Type> found = types;
     XmlValueWriter writer(rows);
     bool any = false;
     for (; more; more = statement.next()) {
@@ -199,8 +201,8 @@ QByteArray RecordsetXmlWriter::write(NativeStatement &statement)
             const NativeCell cell = statement.cell(c);
             if (cell.kind == NativeCell::Null)
                 continue;
-            if (untyped && fields[c].type == QMetaType::UnknownType)
-                fields[c].type = typeOfValue(cell.kind);
+            if (untyped && found[size_t(c)] == QMetaType::UnknownType)
+                found[size_t(c)] = typeOfValue(cell.kind);
             const QByteArray &name = names[size_t(c)];
             char *p = rows.reserve(name.size() + 3);
             *p++ = ' ';
@@ -216,14 +218,39 @@ QByteArray RecordsetXmlWriter::write(NativeStatement &statement)
     if (statement.failed(nullptr, nullptr))
         return {};
     rows.append(any ? "\t</rs:data>\n</xml>\n" : "\t<rs:data />\n</xml>\n");
-    if (!untyped)
+    if (remembered && !untyped)
         return out.take();
-    for (RecordsetField &field : fields) {
-        if (field.type == QMetaType::UnknownType)
-            field.type = QMetaType::QString;
+
+    // A column that no row gave a value is text. The head kept with the statement serves when every
+    // untyped column came out as text; it is made again (and kept) otherwise.
+    bool allText = true;
+    for (QMetaType::Type &type : found) {
+        if (type == QMetaType::UnknownType)
+            type = QMetaType::QString;
     }
-    std::vector<QByteArray> unused;
-    appendHead(out, fields, unused);
+    for (size_t c = 0; c < found.size(); ++c)
+        allText = allText && (types[c] != QMetaType::UnknownType || found[c] == QMetaType::QString);
+    if (remembered && allText) {
+        out.append(memo.head);
+    } else {
+        QList<RecordsetField> fields;
+        fields.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            fields.append({statement.columnName(c), found[size_t(c)]});
+        XmlTextBuffer head(4096);
+        std::vector<QByteArray> headNames;
+        appendHead(head, fields, headNames);
+        QByteArray headText = head.take();
+        if (allText) {
+            memo.head = headText;
+            memo.types = std::move(types);
+            memo.attributes = std::move(headNames);
+            memo.names.clear();
+            for (int c = 0; c < columns; ++c)
+                memo.names.emplace_back(statement.columnNameUtf8(c));
+        }
+        out.append(headText);
+    }
     out.append(rowsApart.take());
     return out.take();
 }

@@ -67,6 +67,18 @@ TEST_P(NativeQueryOnBoth, gives_the_text_of_the_qt_path_for_every_column_type_an
     expectSameText(QStringLiteral("SELECT id FROM k WHERE made = ?"), {QDate(2026, 12, 6)});
 }
 
+// A column typed by its values (an expression) is untyped when no row comes back; the head written
+// then is kept for the next empty run and must not stand in for a run that finds rows, nor the
+// other way round.
+TEST_P(NativeQueryOnBoth, an_expression_column_reads_alike_whether_runs_find_rows_or_none)
+{
+    db.exec(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY, name VARCHAR(10))"));
+    db.exec(QStringLiteral("INSERT INTO t VALUES (1, 'a')"));
+    const QString sql = QStringLiteral("SELECT *, '' AS editprop FROM t WHERE id = ?");
+    for (int id : {2, 2, 1, 2, 1, 1, 2})
+        expectSameText(sql, {id});
+}
+
 TEST_P(NativeQueryOnBoth, reads_the_voucher_views_as_the_qt_path_does)
 {
     TestDatabase full{GetParam()};
